@@ -1,0 +1,20 @@
+// The display state: device object, flipping chain and the mode's size.
+#ifndef VANTREL_DISPLAY_DISPLAY_STATE_H
+#define VANTREL_DISPLAY_DISPLAY_STATE_H
+
+#include "platform/platform.h"
+
+#include <cstdint>
+
+namespace vantrel {
+
+extern plat::DirectDraw4 device; // null until InitDisplay succeeds
+extern plat::Surface primary;    // null until SetMode builds the chain
+extern plat::Surface backBuffer; // null until SetMode builds the chain
+extern int32_t screenW;          // set only by a fully successful SetMode
+extern int32_t screenH;
+extern int32_t screenBpp;
+
+} // namespace vantrel
+
+#endif
