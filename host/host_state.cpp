@@ -1,0 +1,39 @@
+// Host state of the shell, and putting the whole host back to process start.
+#include "host/host_state.h"
+
+#include "display/display_state.h"
+#include "module/prog_instance.h"
+
+#include <new>
+
+namespace vantrel {
+
+plat::HWND mainWindow = nullptr;
+uint32_t lastTick = 0;
+int32_t active = 0;
+
+void ResetHostState() {
+  // Reconstructing `prog` frees its image list, as process exit would.
+  prog.~VProg();
+  new (&prog) VProg();
+  prog.SetMode = nullptr;
+  prog.DrawMap = nullptr;
+  prog.AddImage = nullptr;
+  prog.DrawSprite = nullptr;
+  prog.Report = nullptr;
+  progInterface = nullptr;
+  progProcedure = nullptr;
+
+  device = nullptr;
+  primary = nullptr;
+  backBuffer = nullptr;
+  screenW = 0;
+  screenH = 0;
+  screenBpp = 0;
+
+  mainWindow = nullptr;
+  lastTick = 0;
+  active = 0;
+}
+
+} // namespace vantrel
