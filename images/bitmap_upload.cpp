@@ -1,0 +1,138 @@
+// Reading a bitmap file into a new off-screen surface of the display device,
+// keyed on the stored value of its top-left pixel.
+#include "images/bitmap_upload.h"
+
+#include "display/display_state.h"
+#include "platform/platform.h"
+
+#include <cstring>
+
+namespace vantrel {
+
+namespace {
+
+// The key is the top-left pixel as the surface stores it: the low `bits` bits
+// of the first little-endian 32-bit word of the top row.
+uint32_t KeyFromFirstWord(const void *firstPixel, uint32_t bits) {
+  uint8_t b[4];
+  std::memcpy(b, firstPixel, sizeof b);
+  const uint32_t word =
+      uint32_t{b[0]} | (uint32_t{b[1]} << 8) | (uint32_t{b[2]} << 16) | (uint32_t{b[3]} << 24);
+  if (bits >= 32) {
+    return word;
+  }
+  return word & ((uint32_t{1} << bits) - 1u);
+}
+
+// Copies the bitmap into the surface through a memory device context and
+// frees that context. Answers false when the surface gave no context.
+bool CopyBitmap(plat::Surface surface, plat::HBITMAP bitmap, int32_t width, int32_t height) {
+  plat::HDC memory = plat::CreateCompatibleDC(nullptr);
+  if (memory == nullptr) {
+    // The copy then has no source: the surface keeps what it was created with.
+    plat::OutputDebugStringA("CreateCompatableDC failed\n");
+  } else {
+    plat::SelectObject(memory, bitmap);
+  }
+
+  plat::HDC target = nullptr;
+  const bool gotDC = plat::GetDC(surface, &target) == plat::DD_OK;
+  if (gotDC) {
+    if (memory != nullptr) {
+      plat::BitBlt(target, 0, 0, width, height, memory, 0, 0, plat::SRCCOPY);
+    }
+    plat::ReleaseDC(surface, target);
+  }
+
+  if (memory != nullptr) {
+    plat::DeleteDC(memory);
+  }
+  return gotDC;
+}
+
+// Locks the surface read-only, sets its source colour key from the top-left
+// pixel and unlocks it. Answers 1, or 0 when a step failed; the surface is
+// never left locked.
+int32_t KeyOnTopLeftPixel(plat::Surface surface) {
+  plat::DDSURFACEDESC2 locked{};
+  locked.dwSize = sizeof locked;
+  // No DDLOCK_WAIT: a busy surface is refused at once and not retried.
+  if (plat::Lock(surface, nullptr, &locked, plat::DDLOCK_READONLY, nullptr) != plat::DD_OK) {
+    return 0;
+  }
+  if (locked.lpSurface == nullptr) {
+    plat::Unlock(surface, nullptr);
+    return 0;
+  }
+  const uint32_t key = KeyFromFirstWord(locked.lpSurface, locked.ddpfPixelFormat.dwRGBBitCount);
+  plat::DDCOLORKEY colorKey{key, key};
+  if (plat::SetColorKey(surface, plat::DDCKEY_SRCBLT, &colorKey) != plat::DD_OK) {
+    plat::Unlock(surface, nullptr);
+    return 0;
+  }
+  if (plat::Unlock(surface, nullptr) != plat::DD_OK) {
+    return 0;
+  }
+  return 1;
+}
+
+} // namespace
+
+int32_t UploadBitmap(VImg *image) {
+  if (image == nullptr) {
+    return 0;
+  }
+  VSurf *holder = image->surf;
+  if (holder == nullptr) {
+    return NO_SURFACE;
+  }
+
+  auto *bitmap = static_cast<plat::HBITMAP>(
+      plat::LoadImageA(plat::GetModuleHandleA(nullptr), image->name, plat::IMAGE_BITMAP, 0, 0,
+                       plat::LR_LOADFROMFILE | plat::LR_CREATEDIBSECTION));
+  if (bitmap == nullptr) {
+    return 0;
+  }
+
+  plat::BITMAP info{};
+  if (plat::GetObjectA(bitmap, static_cast<int32_t>(sizeof info), &info) == 0) {
+    plat::DeleteObject(bitmap);
+    return 0;
+  }
+  holder->width = info.bmWidth;
+  holder->height = info.bmHeight;
+
+  // Without a device object (the display never opened) no surface can exist.
+  if (device == nullptr) {
+    plat::DeleteObject(bitmap);
+    return 0;
+  }
+
+  // No pixel format is asked for: the surface takes the display mode's.
+  plat::DDSURFACEDESC2 create{};
+  create.dwSize = sizeof create;
+  create.dwFlags = plat::DDSD_CAPS | plat::DDSD_HEIGHT | plat::DDSD_WIDTH;
+  create.dwHeight = static_cast<uint32_t>(info.bmHeight);
+  create.dwWidth = static_cast<uint32_t>(info.bmWidth);
+  create.ddsCaps.dwCaps = plat::DDSCAPS_OFFSCREENPLAIN;
+  plat::Surface surface = nullptr;
+  if (plat::CreateSurface(device, &create, &surface, nullptr) != plat::DD_OK) {
+    plat::DeleteObject(bitmap);
+    return 0;
+  }
+  holder->surface = surface;
+  if (surface == nullptr) {
+    plat::DeleteObject(bitmap);
+    return NO_SURFACE;
+  }
+
+  // From here on the surface stays in the holder whatever happens.
+  const bool copied = CopyBitmap(surface, bitmap, info.bmWidth, info.bmHeight);
+  plat::DeleteObject(bitmap);
+  if (!copied) {
+    return 0;
+  }
+  return KeyOnTopLeftPixel(surface);
+}
+
+} // namespace vantrel

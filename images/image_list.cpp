@@ -1,0 +1,75 @@
+// The image list: AddImage appends, LoadIfRequested decides on the upload.
+#include "images/image_list.h"
+
+#include "host/message_boxes.h"
+#include "images/bitmap_upload.h"
+#include "module/prog_instance.h"
+
+#include <cstring>
+#include <new>
+
+namespace vantrel {
+
+namespace {
+
+// `name` holds 256 bytes including its terminator, so a file name of 256
+// characters or more cannot be stored whole. Such a name, like a missing one,
+// is never handed to the loader: a truncated name could open another file.
+bool NameFits(const char *file) {
+  return file != nullptr && strnlen(file, sizeof(VImg::name)) < sizeof(VImg::name);
+}
+
+int32_t Load(VImg *image, bool nameFits) { return nameFits ? LoadIfRequested(image) : 0; }
+
+} // namespace
+
+VImg *VANTREL_CDECL AddImage(const char *file, int32_t loadFlag) {
+  // A missing holder is not reported here: the load then answers NO_SURFACE
+  // and the image is reported as not loaded.
+  VSurf *holder = new (std::nothrow) VSurf();
+  const bool nameFits = NameFits(file);
+
+  if (prog.ihead == nullptr) {
+    prog.ihead = new (std::nothrow) VImg(holder, file, loadFlag);
+    if (prog.ihead == nullptr) {
+      delete holder;
+      ErrorBox("No memory to add ihead");
+      return nullptr;
+    }
+    VImg *image = prog.ihead;
+    if (Load(image, nameFits) == 1) {
+      return image;
+    }
+    ReportBox("Head image could not be loaded and/or found");
+    return nullptr;
+  }
+
+  VImg *last = prog.ihead;
+  while (last->next != nullptr) {
+    last = last->next;
+  }
+  last->next = new (std::nothrow) VImg(holder, file, loadFlag);
+  if (last->next == nullptr) {
+    delete holder;
+    ErrorBox("No memory to add VImg");
+    return nullptr;
+  }
+  VImg *image = last->next;
+  if (Load(image, nameFits) == 1) {
+    return image;
+  }
+  ErrorBox("Image could not be loaded and/or found");
+  return nullptr;
+}
+
+int32_t LoadIfRequested(VImg *image) {
+  if (image == nullptr || image->surf == nullptr) {
+    return NO_SURFACE;
+  }
+  if (image->loadFlag != IMG_LOAD) {
+    return IMG_DEFER;
+  }
+  return UploadBitmap(image);
+}
+
+} // namespace vantrel
