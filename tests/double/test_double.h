@@ -27,7 +27,8 @@ namespace td {
 
 // One logged platform call: its name (the platform name, e.g. "BltFast"),
 // its integer-like arguments in order (handles as their addresses, rectangles
-// flattened as four values), and its text arguments.
+// flattened as four values, a null rectangle as the single value 0), and its
+// text arguments.
 struct Call {
   std::string name;
   std::vector<int64_t> args;
@@ -71,6 +72,14 @@ void OnWait(std::function<void()> hook);
 // here: after n more PeekMessageA calls that find the queue empty,
 // WM_QUIT with `code` is posted.
 void QuitAfterPeeks(int n, int32_t code = 0);
+
+// Like the platform, ShowWindow activates the application: it sends
+// WM_ACTIVATEAPP with wParam 1 to the window procedure. Off for the tests that
+// need an application that never becomes active.
+void ActivateOnShow(bool on);
+// Sends a message straight to the window procedure (as SendMessageA would)
+// and answers its result; 0 when no window procedure is registered.
+plat::LRESULT Send(uint32_t message, plat::WPARAM wParam = 0, plat::LPARAM lParam = 0);
 
 // Message boxes.
 const std::vector<Box> &Boxes();
