@@ -1,0 +1,192 @@
+// message_queue.cpp - the thread's message queue: peeking, getting,
+// translating, dispatching, waiting, quitting and the default handling.
+#include "platform/sdl/message_queue.h"
+
+#include "platform/sdl/backend_state.h"
+#include "platform/sdl/event_pump.h"
+#include "platform/sdl/key_codes.h"
+
+#include <deque>
+
+namespace sdlplat {
+namespace {
+
+constexpr uint32_t WM_NCCREATE = 0x0081;
+constexpr uint32_t WM_SYSCOMMAND = 0x0112;
+constexpr plat::WPARAM SC_CLOSE = 0xF060;
+constexpr plat::LPARAM HTCLIENT = 1;
+
+std::deque<plat::MSG> queue;
+bool quitPending = false;
+int32_t quitCode = 0;
+
+bool Matches(const plat::MSG &msg, plat::HWND wnd, uint32_t first, uint32_t last) {
+  if (wnd != nullptr && msg.hwnd != wnd) {
+    return false;
+  }
+  return (first == 0 && last == 0) || (msg.message >= first && msg.message <= last);
+}
+
+bool IsMouseMessage(uint32_t message) { return message >= plat::WM_MOUSEMOVE && message <= 0x020D; }
+
+// Finds the first message that passes the filter; the quit message comes
+// only when no other does, and only to a call without a window filter.
+bool Take(plat::MSG *out, plat::HWND wnd, uint32_t first, uint32_t last, bool remove) {
+  for (auto it = queue.begin(); it != queue.end(); ++it) {
+    if (!Matches(*it, wnd, first, last)) {
+      continue;
+    }
+    *out = *it;
+    if (remove) {
+      queue.erase(it);
+      // Taking a mouse message from the queue first asks the window which
+      // cursor to show.
+      if (IsMouseMessage(out->message) && LiveWindow(out->hwnd) != nullptr) {
+        const plat::LPARAM where =
+            HTCLIENT | static_cast<plat::LPARAM>(static_cast<uint32_t>(out->message) << 16);
+        SendToWindow(out->hwnd, plat::WM_SETCURSOR, reinterpret_cast<plat::WPARAM>(out->hwnd),
+                     where);
+      }
+    }
+    return true;
+  }
+  const bool quitInRange =
+      (first == 0 && last == 0) || (plat::WM_QUIT >= first && plat::WM_QUIT <= last);
+  if (quitPending && wnd == nullptr && quitInRange) {
+    *out = plat::MSG{};
+    out->message = plat::WM_QUIT;
+    out->wParam = static_cast<plat::WPARAM>(static_cast<intptr_t>(quitCode));
+    out->time = SDL_GetTicks();
+    if (remove) {
+      quitPending = false;
+    }
+    return true;
+  }
+  return false;
+}
+
+bool AnythingWaiting() { return !queue.empty() || quitPending; }
+
+} // namespace
+
+void Enqueue(const plat::MSG &msg) { queue.push_back(msg); }
+
+void DropQueuedMessagesFor(plat::HWND wnd) {
+  std::erase_if(queue, [wnd](const plat::MSG &m) { return m.hwnd == wnd; });
+}
+
+void ResetQueue() {
+  queue.clear();
+  quitPending = false;
+  quitCode = 0;
+}
+
+} // namespace sdlplat
+
+namespace plat {
+
+int32_t PeekMessageA(MSG *msg, HWND wnd, uint32_t first, uint32_t last, uint32_t remove) {
+  if (msg == nullptr) {
+    return 0;
+  }
+  sdlplat::PumpEvents();
+  return sdlplat::Take(msg, wnd, first, last, (remove & PM_REMOVE) != 0) ? 1 : 0;
+}
+
+int32_t GetMessageA(MSG *msg, HWND wnd, uint32_t first, uint32_t last) {
+  if (msg == nullptr) {
+    return -1;
+  }
+  for (;;) {
+    sdlplat::PumpEvents();
+    if (sdlplat::Take(msg, wnd, first, last, true)) {
+      return msg->message == WM_QUIT ? 0 : 1;
+    }
+    // Nothing can ever arrive without SDL's event queue: an error, not a hang.
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || SDL_WaitEvent(nullptr) == 0) {
+      return -1;
+    }
+  }
+}
+
+int32_t TranslateMessage(const MSG *msg) {
+  if (msg == nullptr) {
+    return 0;
+  }
+  const bool keyDown = msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN;
+  const bool keyUp = msg->message == WM_KEYUP || msg->message == WM_SYSKEYUP;
+  if (!keyDown && !keyUp) {
+    return 0;
+  }
+  if (keyDown) {
+    const char ch = sdlplat::KeyCharacter(static_cast<uint32_t>(msg->wParam), SDL_GetModState());
+    if (ch != 0) {
+      // The character is posted, so it comes before any input still queued.
+      MSG charMsg = *msg;
+      charMsg.message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
+      charMsg.wParam = static_cast<uint8_t>(ch);
+      sdlplat::queue.push_front(charMsg);
+    }
+  }
+  return 1;
+}
+
+LRESULT DispatchMessageA(const MSG *msg) {
+  if (msg == nullptr) {
+    return 0;
+  }
+  return sdlplat::SendToWindow(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+int32_t WaitMessage() {
+  sdlplat::PumpEvents();
+  if (sdlplat::AnythingWaiting()) {
+    return 1;
+  }
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+    return 0;
+  }
+  // Sleeps in SDL (on the display connection) until an event arrives.
+  return SDL_WaitEvent(nullptr) != 0 ? 1 : 0;
+}
+
+LRESULT DefWindowProcA(HWND wnd, uint32_t message, WPARAM wParam, LPARAM lParam) {
+  sdlplat::WindowRecord *rec = sdlplat::LiveWindow(wnd);
+  if (rec == nullptr) {
+    return 0;
+  }
+  switch (message) {
+  case WM_CLOSE:
+    // The default answer to a close request: the window is destroyed.
+    sdlplat::DestroyMainWindow();
+    return 0;
+  case WM_SYSKEYDOWN:
+    // Alt+F4 asks the window to close.
+    if (wParam == sdlplat::VK_F4 && (lParam & (LPARAM{1} << 29)) != 0) {
+      sdlplat::SendToWindow(wnd, sdlplat::WM_SYSCOMMAND, sdlplat::SC_CLOSE, 0);
+    }
+    return 0;
+  case sdlplat::WM_SYSCOMMAND:
+    if ((wParam & 0xFFF0) == sdlplat::SC_CLOSE) {
+      sdlplat::SendToWindow(wnd, WM_CLOSE, 0, 0);
+    }
+    return 0;
+  case WM_SETCURSOR:
+    if ((lParam & 0xFFFF) == sdlplat::HTCLIENT) {
+      SetCursor(rec->classCursor);
+      return 1;
+    }
+    return 0;
+  case sdlplat::WM_NCCREATE:
+    return 1;
+  default:
+    return 0;
+  }
+}
+
+void PostQuitMessage(int32_t exitCode) {
+  sdlplat::quitPending = true;
+  sdlplat::quitCode = exitCode;
+}
+
+} // namespace plat

@@ -1,0 +1,28 @@
+// module_search.h - where a module named without a folder is looked for.
+#ifndef VANTREL_PLATFORM_SDL_MODULE_SEARCH_H
+#define VANTREL_PLATFORM_SDL_MODULE_SEARCH_H
+
+#include <string>
+#include <vector>
+
+namespace sdlplat {
+
+// One place to try: a path for dlopen, and whether dlopen is to search the
+// system's library paths for it (a bare name) rather than open that file.
+struct SearchStep {
+  std::string path;
+  bool systemSearch;
+};
+
+// The order of the safe search: the executable's folder, then the system's
+// library paths, then the current folder. A name with a slash is opened as
+// given and nothing else is tried.
+std::vector<SearchStep> ModuleSearchOrder(const std::string &name, const std::string &exeDir);
+
+// The folder of the running executable (from /proc/self/exe), or "" when it
+// cannot be read.
+std::string ExecutableFolder();
+
+} // namespace sdlplat
+
+#endif
