@@ -1,0 +1,51 @@
+// blit_loops.h - the pixel loops behind BltFast and Blt.
+//
+// The device validates the rectangles and formats and then hands the loops
+// two pixel areas that lie wholly inside their surfaces and never overlap.
+// Each loop works for 1, 2, 3 and 4 bytes per pixel. A set of loops is one
+// BlitLoops record, so faster variants of the same loops can sit beside the
+// portable ones and be chosen once.
+#ifndef VANTREL_PLATFORM_SOFT_BLIT_LOOPS_H
+#define VANTREL_PLATFORM_SOFT_BLIT_LOOPS_H
+
+#include <cstdint>
+
+namespace soft {
+
+// A rectangle of pixels: `pixels` is its top-left pixel, `pitch` the bytes
+// from one row to the next.
+struct PixelArea {
+  uint8_t *pixels;
+  int64_t pitch;
+  int32_t width;
+  int32_t height;
+};
+
+struct ConstPixelArea {
+  const uint8_t *pixels;
+  int64_t pitch;
+  int32_t width;
+  int32_t height;
+};
+
+struct BlitLoops {
+  // Same-size copy (dst takes src's size).
+  void (*copy)(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes);
+  // Same-size copy that skips source pixels equal to `key`.
+  void (*copyKeyed)(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes, uint32_t key);
+  // Scales src to fill dst, sampling the source pixel nearest to the centre
+  // of each destination pixel; with `keyed`, source pixels equal to `key`
+  // are skipped.
+  void (*stretch)(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes, bool keyed,
+                  uint32_t key);
+};
+
+// Plain C++ loops, correct on every platform.
+const BlitLoops &PortableBlitLoops();
+
+// The loops the device uses.
+const BlitLoops &ActiveBlitLoops();
+
+} // namespace soft
+
+#endif

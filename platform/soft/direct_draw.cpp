@@ -1,0 +1,84 @@
+// direct_draw.cpp - the device object and the display mode.
+//
+// There is one device object. DirectDrawCreate hands out its IDirectDraw
+// face, QueryInterface its IDirectDraw4 face. The mode only records a size
+// and a depth: the device has no screen of its own (the desktop backend shows
+// the primary surface). Changing the mode leaves existing surfaces as they are;
+// their owner releases the old flipping chain and builds a new one.
+#include "platform/soft/device_state.h"
+#include "platform/soft/pixel_format.h"
+#include "platform/soft/soft_device.h"
+
+#include <cstring>
+
+namespace soft {
+
+HRESULT DirectDrawCreate(const plat::GUID *driver, plat::DirectDraw *out, void *outer) {
+  if (out == nullptr) {
+    return plat::DDERR_INVALIDPARAMS;
+  }
+  *out = nullptr;
+  if (outer != nullptr) {
+    return kNoAggregation;
+  }
+  if (driver != nullptr) {
+    return kInvalidDirectDrawGuid; // only the active display driver exists
+  }
+  DeviceState &st = State();
+  st.created = true;
+  *out = reinterpret_cast<plat::DirectDraw>(&st.directDraw.first);
+  return plat::DD_OK;
+}
+
+HRESULT QueryInterface(plat::DirectDraw dd, const plat::GUID *iid, plat::DirectDraw4 *out) {
+  DeviceState &st = State();
+  if (out == nullptr || iid == nullptr) {
+    return plat::DDERR_INVALIDPARAMS;
+  }
+  *out = nullptr;
+  if (!st.created || static_cast<const void *>(dd) != &st.directDraw.first) {
+    return kInvalidObject;
+  }
+  if (std::memcmp(iid, &plat::IID_IDirectDraw4, sizeof(plat::GUID)) != 0) {
+    return kNoInterface;
+  }
+  *out = reinterpret_cast<plat::DirectDraw4>(&st.directDraw.fourth);
+  return plat::DD_OK;
+}
+
+HRESULT SetCooperativeLevel(plat::DirectDraw4 dd, plat::HWND wnd, uint32_t flags) {
+  (void)wnd;
+  if (!IsDirectDraw4(dd)) {
+    return kInvalidObject;
+  }
+  State().cooperativeFlags = flags;
+  return plat::DD_OK;
+}
+
+HRESULT SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uint32_t refresh,
+                       uint32_t flags) {
+  (void)refresh;
+  (void)flags;
+  if (!IsDirectDraw4(dd)) {
+    return kInvalidObject;
+  }
+  // The arguments arrive as DWORDs: a negative size is a huge one here.
+  const auto width = static_cast<int64_t>(w);
+  const auto height = static_cast<int64_t>(h);
+  if (width <= 0 || height <= 0 || width > kMaxModeSide || height > kMaxModeSide ||
+      !IsDeviceBpp(bpp)) {
+    return plat::DDERR_INVALIDMODE;
+  }
+  DeviceState &st = State();
+  st.modeSet = true;
+  st.modeWidth = static_cast<int32_t>(width);
+  st.modeHeight = static_cast<int32_t>(height);
+  st.modeBpp = static_cast<int32_t>(bpp);
+  return plat::DD_OK;
+}
+
+int32_t DisplayBpp() { return State().modeBpp; }
+
+plat::Surface Primary() { return reinterpret_cast<plat::Surface>(State().primary); }
+
+} // namespace soft
