@@ -3,26 +3,12 @@
 #include "images/bitmap_upload.h"
 
 #include "display/display_state.h"
+#include "images/colour_key.h"
 #include "platform/platform.h"
-
-#include <cstring>
 
 namespace vantrel {
 
 namespace {
-
-// The key is the top-left pixel as the surface stores it: the low `bits` bits
-// of the first little-endian 32-bit word of the top row.
-uint32_t KeyFromFirstWord(const void *firstPixel, uint32_t bits) {
-  uint8_t b[4];
-  std::memcpy(b, firstPixel, sizeof b);
-  const uint32_t word =
-      uint32_t{b[0]} | (uint32_t{b[1]} << 8) | (uint32_t{b[2]} << 16) | (uint32_t{b[3]} << 24);
-  if (bits >= 32) {
-    return word;
-  }
-  return word & ((uint32_t{1} << bits) - 1u);
-}
 
 // Copies the bitmap into the surface through a memory device context and
 // frees that context. Answers false when the surface gave no context.
@@ -64,7 +50,8 @@ int32_t KeyOnTopLeftPixel(plat::Surface surface) {
     plat::Unlock(surface, nullptr);
     return 0;
   }
-  const uint32_t key = KeyFromFirstWord(locked.lpSurface, locked.ddpfPixelFormat.dwRGBBitCount);
+  const uint32_t key =
+      ColourKeyFromFirstWord(locked.lpSurface, locked.ddpfPixelFormat.dwRGBBitCount);
   plat::DDCOLORKEY colorKey{key, key};
   if (plat::SetColorKey(surface, plat::DDCKEY_SRCBLT, &colorKey) != plat::DD_OK) {
     plat::Unlock(surface, nullptr);
