@@ -59,7 +59,7 @@ int32_t VANTREL_CDECL SetMode(int32_t width, int32_t height, int32_t bpp) {
   desc.dwFlags = plat::DDSD_CAPS | plat::DDSD_BACKBUFFERCOUNT;
   desc.dwBackBufferCount = 1;
   desc.ddsCaps.dwCaps = plat::DDSCAPS_PRIMARYSURFACE | plat::DDSCAPS_FLIP | plat::DDSCAPS_COMPLEX;
-  if (plat::CreateSurface(device, &desc, &primary, nullptr) != plat::DD_OK) {
+  if (plat::CreateSurface(device, &desc, &primary, nullptr) != plat::DD_OK || primary == nullptr) {
     return ErrorBox("CreateSurface failed");
   }
 

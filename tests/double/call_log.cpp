@@ -15,6 +15,12 @@ State &S() {
 
 void Record(const char *name, std::vector<int64_t> args, std::vector<std::string> texts) {
   S().log.push_back(Call{name, std::move(args), std::move(texts)});
+  auto hook = S().hooks.find(name);
+  if (hook != S().hooks.end() && hook->second) {
+    auto run = hook->second;
+    const Call call = S().log.back(); // the hook may log calls of its own
+    run(call);
+  }
 }
 
 bool Scripted(const char *name, uint64_t *answer) {
@@ -79,6 +85,10 @@ std::vector<std::string> CallNames(const std::vector<std::string> &only) {
 void Script(const std::string &name, std::vector<uint64_t> answers) {
   auto &queue = S().scripts[name];
   queue.insert(queue.end(), answers.begin(), answers.end());
+}
+
+void OnCall(const std::string &name, std::function<void(const Call &)> hook) {
+  S().hooks[name] = std::move(hook);
 }
 
 void ScriptCreateSurfaceWithoutSurface(int n) { S().createSurfaceWithoutSurface += n; }

@@ -21,6 +21,7 @@ struct FakeModule {
 struct State {
   std::vector<Call> log;
   std::map<std::string, std::deque<uint64_t>> scripts;
+  std::map<std::string, std::function<void(const Call &)>> hooks;
   int createSurfaceWithoutSurface = 0;
 
   // Window class and window.

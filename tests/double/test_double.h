@@ -53,6 +53,10 @@ void ClearLog();
 // The names of the logged calls in order, optionally only those in `only`.
 std::vector<std::string> CallNames(const std::vector<std::string> &only = {});
 
+// Runs `hook` each time a call of `name` is logged, before the call does its
+// work (for instance to let time pass during a Flip). One hook per name.
+void OnCall(const std::string &name, std::function<void(const Call &)> hook);
+
 // The next `answers.size()` calls of `name` answer these values (HRESULTs,
 // BOOLs, or 0 for a null handle) instead of doing their work; later calls
 // work as usual. For calls that hand out an object through an out-parameter
@@ -65,6 +69,8 @@ void ScriptCreateSurfaceWithoutSurface(int n = 1);
 // Message queue.
 void Post(uint32_t message, plat::WPARAM wParam = 0, plat::LPARAM lParam = 0);
 size_t QueueSize();
+// GetMessageA on an empty queue waits as WaitMessage does. DefWindowProcA
+// destroys the window on WM_CLOSE, which sends WM_DESTROY.
 // Called by WaitMessage when the queue is empty; it may Post. When it posts
 // nothing, WaitMessage posts WM_QUIT with exit code 0x7E57 so a test never hangs.
 void OnWait(std::function<void()> hook);
