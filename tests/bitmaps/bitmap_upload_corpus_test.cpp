@@ -1,0 +1,75 @@
+// Every corpus file the reader accepts, through the host's upload path into
+// surfaces of 8, 16, 24 and 32 bits: each pixel stored as the device stores
+// the decoded colour.
+#include "upload_path.h"
+
+#include "platform/soft/bitmap_file.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kCorpus = VANTREL_TEST_DATA "/bmpsuite/";
+
+std::vector<std::string> CorpusFiles() {
+  std::vector<std::string> files;
+  std::ifstream in(kCorpus + "windows-accepts.txt");
+  std::string file;
+  std::string word;
+  while (in >> file >> word)
+    files.push_back(file);
+  return files;
+}
+
+uint32_t Stored(const soft::SurfaceView &v, int32_t x, int32_t y) {
+  const uint8_t *p = v.pixels + static_cast<size_t>(y) * static_cast<size_t>(v.pitch) +
+                     static_cast<size_t>(x) * static_cast<size_t>(v.bpp / 8);
+  uint32_t value = 0;
+  for (int i = 0; i < v.bpp / 8; ++i)
+    value |= uint32_t{p[i]} << (8 * i);
+  return value;
+}
+
+TEST(BitmapUpload, EveryAcceptedCorpusFileReachesSurfacesOfEveryDepth) {
+  const std::vector<std::string> files = CorpusFiles();
+  ASSERT_EQ(files.size(), 87u);
+  for (uint32_t bpp : {8u, 16u, 24u, 32u}) {
+    plat::DirectDraw4 dd = bmptest::OpenDeviceInMode(bpp);
+    ASSERT_NE(dd, nullptr) << bpp;
+    int uploaded = 0;
+    for (const std::string &file : files) {
+      const std::string path = kCorpus + file;
+      soft::DecodedBitmap want;
+      const bool readable = soft::ReadBitmapFile(path.c_str(), &want);
+      int32_t w = 0;
+      int32_t h = 0;
+      plat::Surface s = bmptest::UploadFile(dd, path.c_str(), &w, &h);
+      ASSERT_EQ(s != nullptr, readable) << file << " at " << bpp;
+      if (s == nullptr)
+        continue;
+      ++uploaded;
+      soft::SurfaceView view{};
+      ASSERT_TRUE(soft::View(s, &view));
+      ASSERT_EQ(view.bpp, static_cast<int32_t>(bpp));
+      ASSERT_EQ(view.width, want.width);
+      ASSERT_EQ(view.height, want.height);
+      for (int32_t y = 0; y < h; ++y) {
+        for (int32_t x = 0; x < w; ++x) {
+          const uint32_t rgb =
+              want.pixels[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)];
+          ASSERT_EQ(Stored(view, x, y), soft::EncodeRgb(static_cast<int32_t>(bpp), rgb))
+              << file << " at " << bpp << " bits, pixel " << x << "," << y;
+        }
+      }
+      soft::ReleaseSurface(s);
+    }
+    EXPECT_EQ(uploaded, 70) << bpp;
+  }
+  soft::ResetDevice();
+}
+
+} // namespace

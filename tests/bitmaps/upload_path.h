@@ -1,0 +1,22 @@
+// The host's way of turning a bitmap file into a surface, on the software
+// display device: LoadImageA, GetObjectA, CreateSurface of the bitmap's size
+// in the current mode's depth, and the device-context BitBlt into it.
+#ifndef VANTREL_TESTS_BITMAPS_UPLOAD_PATH_H
+#define VANTREL_TESTS_BITMAPS_UPLOAD_PATH_H
+
+#include "platform/soft/soft_device.h"
+
+#include <cstdint>
+
+namespace bmptest {
+
+// Opens a fresh device in a 640 x 480 mode of `bpp` bits. Null on failure.
+plat::DirectDraw4 OpenDeviceInMode(uint32_t bpp);
+
+// Uploads the file; answers the new surface, or null when the file does not
+// load or a step fails. `width` and `height` receive the bitmap's size.
+plat::Surface UploadFile(plat::DirectDraw4 dd, const char *path, int32_t *width, int32_t *height);
+
+} // namespace bmptest
+
+#endif
