@@ -67,6 +67,9 @@ function(vantrel_add_module target)
   set_target_properties(${target} PROPERTIES
     PREFIX ""
     OUTPUT_NAME prog
+    # Only what VANTREL_EXPORTS marks leaves the module.
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON
     SUFFIX ".dll"
     RUNTIME_OUTPUT_DIRECTORY "$<1:${ARG_OUTPUT_DIRECTORY}>"
     LIBRARY_OUTPUT_DIRECTORY "$<1:${ARG_OUTPUT_DIRECTORY}>"

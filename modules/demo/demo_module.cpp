@@ -23,135 +23,137 @@
 
 #include <string>
 
-VANTREL_EXPORTS // declares the two entry points, exported undecorated
+// Declares the two entry points, exported under their plain names.
+// clang-format off
+VANTREL_EXPORTS
+// clang-format on
 
-    namespace {
+namespace {
 
-  // Windows virtual-key codes, as prog->event.key holds them (low 8 bits).
-  enum : uint8_t {
-    kKeyPageUp = 0x21,   // VK_PRIOR
-    kKeyPageDown = 0x22, // VK_NEXT
-    kKeyLeft = 0x25,     // VK_LEFT
-    kKeyUp = 0x26,       // VK_UP
-    kKeyRight = 0x27,    // VK_RIGHT
-    kKeyDown = 0x28,     // VK_DOWN
-    kKeyH = 0x48,        // 'H'
-    kKeyPadPlus = 0x6B,  // VK_ADD
-    kKeyPadMinus = 0x6D, // VK_SUBTRACT
-    kKeyF1 = 0x70,       // VK_F1
-    kKeyPlus = 0xBB,     // VK_OEM_PLUS, the =/+ key
-    kKeyMinus = 0xBD,    // VK_OEM_MINUS, the -/_ key
-  };
+// Windows virtual-key codes, as prog->event.key holds them (low 8 bits).
+enum : uint8_t {
+  kKeyPageUp = 0x21,   // VK_PRIOR
+  kKeyPageDown = 0x22, // VK_NEXT
+  kKeyLeft = 0x25,     // VK_LEFT
+  kKeyUp = 0x26,       // VK_UP
+  kKeyRight = 0x27,    // VK_RIGHT
+  kKeyDown = 0x28,     // VK_DOWN
+  kKeyH = 0x48,        // 'H'
+  kKeyPadPlus = 0x6B,  // VK_ADD
+  kKeyPadMinus = 0x6D, // VK_SUBTRACT
+  kKeyF1 = 0x70,       // VK_F1
+  kKeyPlus = 0xBB,     // VK_OEM_PLUS, the =/+ key
+  kKeyMinus = 0xBD,    // VK_OEM_MINUS, the -/_ key
+};
 
-  constexpr const char *kHelp =
-      "Vantrel demo\n"
-      "\n"
-      "Arrow keys: scroll the background\n"
-      "H: hide or show the foreground\n"
-      "Left click: drop a sprite (64 at most, then the oldest moves)\n"
-      "Right click: move the sprite under the pointer to the other layer\n"
-      "Page Up or +: raise the sprite under the pointer\n"
-      "Page Down or -: lower the sprite under the pointer\n"
-      "F1: this help\n"
-      "Escape: quit";
+constexpr const char *kHelp = "Vantrel demo\n"
+                              "\n"
+                              "Arrow keys: scroll the background\n"
+                              "H: hide or show the foreground\n"
+                              "Left click: drop a sprite (64 at most, then the oldest moves)\n"
+                              "Right click: move the sprite under the pointer to the other layer\n"
+                              "Page Up or +: raise the sprite under the pointer\n"
+                              "Page Down or -: lower the sprite under the pointer\n"
+                              "F1: this help\n"
+                              "Escape: quit";
 
-  VProg *prog = nullptr;                  // the host's record, valid for the whole run
-  demo::Scene *scene = nullptr;           // null until the start succeeded, and after the end
-  demo::FramePacer pacer;                 // answers "draw" about 60 times a second
-  uint32_t clockMs = 0;                   // time since the start, for the animation
-  int32_t pointerX = demo::kCursorStartX; // the pointer as the last move left it
-  int32_t pointerY = demo::kCursorStartY;
+VProg *prog = nullptr;                  // the host's record, valid for the whole run
+demo::Scene *scene = nullptr;           // null until the start succeeded, and after the end
+demo::FramePacer pacer;                 // answers "draw" about 60 times a second
+uint32_t clockMs = 0;                   // time since the start, for the animation
+int32_t pointerX = demo::kCursorStartX; // the pointer as the last move left it
+int32_t pointerY = demo::kCursorStartY;
 
-  // EV_INIT: the display mode first (images take its pixel format), then the
-  // tileset (the first image is every map's tileset), then the sprites.
-  void Start() {
-    if (prog->SetMode(demo::kScreenW, demo::kScreenH, demo::kScreenBpp) == 0) {
-      return; // the host has shown why; without a mode there is nothing to draw
-    }
-    const std::string tilesPath = demo::PathNextToModule(demo::kTilesFile);
-    const std::string spritesPath = demo::PathNextToModule(demo::kSpritesFile);
-    VImg *tiles = prog->AddImage(tilesPath.c_str(), IMG_LOAD);
-    VImg *sprites = tiles != nullptr ? prog->AddImage(spritesPath.c_str(), IMG_LOAD) : nullptr;
-    if (tiles == nullptr || sprites == nullptr) {
-      prog->Report("The demo needs tiles.bmp and sprites.bmp next to prog.dll.");
-      return;
-    }
-    scene = demo::BuildScene(prog, sprites);
-    if (scene == nullptr) {
-      prog->Report("The demo ran out of memory while building its scene.");
-    }
+// EV_INIT: the display mode first (images take its pixel format), then the
+// tileset (the first image is every map's tileset), then the sprites.
+void Start() {
+  if (prog->SetMode(demo::kScreenW, demo::kScreenH, demo::kScreenBpp) == 0) {
+    return; // the host has shown why; without a mode there is nothing to draw
   }
-
-  // EV_SHUTDOWN: the scene is ours to free; the host frees only its images.
-  // Whatever comes after it (the host may go on after a failed display
-  // restore) finds no scene and draws nothing.
-  void Stop() {
-    demo::FreeScene(prog, scene);
-    scene = nullptr;
+  const std::string tilesPath = demo::PathNextToModule(demo::kTilesFile);
+  const std::string spritesPath = demo::PathNextToModule(demo::kSpritesFile);
+  VImg *tiles = prog->AddImage(tilesPath.c_str(), IMG_LOAD);
+  VImg *sprites = tiles != nullptr ? prog->AddImage(spritesPath.c_str(), IMG_LOAD) : nullptr;
+  if (tiles == nullptr || sprites == nullptr) {
+    prog->Report("The demo needs tiles.bmp and sprites.bmp next to prog.dll.");
+    return;
   }
+  scene = demo::BuildScene(prog, sprites);
+  if (scene == nullptr) {
+    prog->Report("The demo ran out of memory while building its scene.");
+  }
+}
 
-  void OnKeyDown(uint8_t key) {
-    switch (key) {
-    case kKeyLeft: // the view moves left, so the map moves right
-      demo::ScrollBackground(*scene, demo::kScrollStep, 0);
-      break;
-    case kKeyRight:
-      demo::ScrollBackground(*scene, -demo::kScrollStep, 0);
-      break;
-    case kKeyUp:
-      demo::ScrollBackground(*scene, 0, demo::kScrollStep);
-      break;
-    case kKeyDown:
-      demo::ScrollBackground(*scene, 0, -demo::kScrollStep);
-      break;
-    case kKeyH:
-      demo::ToggleForeground(*scene);
-      break;
-    case kKeyPageUp:
-    case kKeyPadPlus:
-    case kKeyPlus:
-      if (VNode *node = demo::TopmostAt(*scene, pointerX, pointerY)) {
-        demo::Raise(*scene, node);
-      }
-      break;
-    case kKeyPageDown:
-    case kKeyPadMinus:
-    case kKeyMinus:
-      if (VNode *node = demo::TopmostAt(*scene, pointerX, pointerY)) {
-        demo::Lower(node);
-      }
-      break;
-    case kKeyF1:
-      prog->Report(kHelp); // a modal box: the host waits until it is closed
-      break;
-    default:
-      break;
+// EV_SHUTDOWN: the scene is ours to free; the host frees only its images.
+// Whatever comes after it (the host may go on after a failed display
+// restore) finds no scene and draws nothing.
+void Stop() {
+  demo::FreeScene(prog, scene);
+  scene = nullptr;
+}
+
+void OnKeyDown(uint8_t key) {
+  switch (key) {
+  case kKeyLeft: // the view moves left, so the map moves right
+    demo::ScrollBackground(*scene, demo::kScrollStep, 0);
+    break;
+  case kKeyRight:
+    demo::ScrollBackground(*scene, -demo::kScrollStep, 0);
+    break;
+  case kKeyUp:
+    demo::ScrollBackground(*scene, 0, demo::kScrollStep);
+    break;
+  case kKeyDown:
+    demo::ScrollBackground(*scene, 0, -demo::kScrollStep);
+    break;
+  case kKeyH:
+    demo::ToggleForeground(*scene);
+    break;
+  case kKeyPageUp:
+  case kKeyPadPlus:
+  case kKeyPlus:
+    if (VNode *node = demo::TopmostAt(*scene, pointerX, pointerY)) {
+      demo::Raise(*scene, node);
     }
-  }
-
-  // One input event or idle turn.
-  void OnEvent(const VEvent &event) {
-    switch (event.code) {
-    case EV_KEYDOWN: // repeats while a key is held
-      OnKeyDown(event.key);
-      break;
-    case EV_MOUSEMOVE:
-      pointerX = event.mouseX;
-      pointerY = event.mouseY;
-      demo::MoveCursor(*scene, pointerX, pointerY);
-      break;
-    case EV_LBUTTONDOWN: // buttons carry no position: the last move's holds
-      demo::DropSprite(*scene, pointerX, pointerY);
-      break;
-    case EV_RBUTTONDOWN:
-      if (VNode *node = demo::TopmostAt(*scene, pointerX, pointerY)) {
-        demo::SwapLayer(*scene, node);
-      }
-      break;
-    default: // EV_FRAME, key-ups and button-ups change nothing
-      break;
+    break;
+  case kKeyPageDown:
+  case kKeyPadMinus:
+  case kKeyMinus:
+    if (VNode *node = demo::TopmostAt(*scene, pointerX, pointerY)) {
+      demo::Lower(node);
     }
+    break;
+  case kKeyF1:
+    prog->Report(kHelp); // a modal box: the host waits until it is closed
+    break;
+  default:
+    break;
   }
+}
+
+// One input event or idle turn.
+void OnEvent(const VEvent &event) {
+  switch (event.code) {
+  case EV_KEYDOWN: // repeats while a key is held
+    OnKeyDown(event.key);
+    break;
+  case EV_MOUSEMOVE:
+    pointerX = event.mouseX;
+    pointerY = event.mouseY;
+    demo::MoveCursor(*scene, pointerX, pointerY);
+    break;
+  case EV_LBUTTONDOWN: // buttons carry no position: the last move's holds
+    demo::DropSprite(*scene, pointerX, pointerY);
+    break;
+  case EV_RBUTTONDOWN:
+    if (VNode *node = demo::TopmostAt(*scene, pointerX, pointerY)) {
+      demo::SwapLayer(*scene, node);
+    }
+    break;
+  default: // EV_FRAME, key-ups and button-ups change nothing
+    break;
+  }
+}
 
 } // namespace
 
