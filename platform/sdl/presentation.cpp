@@ -5,8 +5,8 @@
 #include "platform/soft/soft_device.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdio>
-#include <vector>
 
 namespace sdlplat {
 namespace {
@@ -18,14 +18,14 @@ int32_t modeH = 0;
 int32_t modeBpp = 0;
 bool haveFrame = false;
 std::array<uint32_t, 256> palette{};
-std::vector<uint32_t> converted; // an 8-bit frame as XRGB8888
 
-// The texture format that takes the device's pixels as they are stored; 8-bit
-// frames are converted through the palette first.
-uint32_t TextureFormat(int32_t bpp) {
+// The device's pixel format for each depth. The texture is always XRGB8888,
+// the format renderers and window surfaces scale fastest; each frame is
+// converted into it on upload (8-bit frames through the palette).
+uint32_t DeviceFormat(int32_t bpp) {
   switch (bpp) {
   case 8:
-    return SDL_PIXELFORMAT_RGB888;
+    return SDL_PIXELFORMAT_INDEX8;
   case 16:
     return SDL_PIXELFORMAT_RGB565;
   case 24:
@@ -36,6 +36,8 @@ uint32_t TextureFormat(int32_t bpp) {
     return SDL_PIXELFORMAT_UNKNOWN;
   }
 }
+
+constexpr uint32_t kTextureFormat = SDL_PIXELFORMAT_RGB888;
 
 void ShowTexture() {
   SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
@@ -49,8 +51,7 @@ void ShowTexture() {
 } // namespace
 
 bool SetUpPresentation(SDL_Window *window, int32_t w, int32_t h, int32_t bpp) {
-  const uint32_t format = TextureFormat(bpp);
-  if (window == nullptr || w <= 0 || h <= 0 || format == SDL_PIXELFORMAT_UNKNOWN) {
+  if (window == nullptr || w <= 0 || h <= 0 || DeviceFormat(bpp) == SDL_PIXELFORMAT_UNKNOWN) {
     return false;
   }
   if (renderer == nullptr) {
@@ -67,7 +68,7 @@ bool SetUpPresentation(SDL_Window *window, int32_t w, int32_t h, int32_t bpp) {
   }
   haveFrame = false;
   modeW = modeH = modeBpp = 0;
-  texture = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STREAMING, w, h);
+  texture = SDL_CreateTexture(renderer, kTextureFormat, SDL_TEXTUREACCESS_STREAMING, w, h);
   if (texture == nullptr || SDL_RenderSetLogicalSize(renderer, w, h) != 0) {
     std::fprintf(stderr, "vantrel: cannot present %dx%dx%d: %s\n", w, h, bpp, SDL_GetError());
     return false;
@@ -76,10 +77,6 @@ bool SetUpPresentation(SDL_Window *window, int32_t w, int32_t h, int32_t bpp) {
     for (size_t i = 0; i < palette.size(); ++i) {
       palette[i] = soft::PaletteRgb(static_cast<uint8_t>(i));
     }
-    converted.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
-  } else {
-    converted.clear();
-    converted.shrink_to_fit();
   }
   modeW = w;
   modeH = h;
@@ -98,18 +95,25 @@ void PresentFrontBuffer() {
       return;
     }
   }
+  void *dst = nullptr;
+  int dstPitch = 0;
+  if (SDL_LockTexture(texture, nullptr, &dst, &dstPitch) != 0) {
+    return;
+  }
   if (view.bpp == 8) {
     for (int32_t y = 0; y < view.height; ++y) {
-      const uint8_t *src = view.pixels + static_cast<ptrdiff_t>(y) * view.pitch;
-      uint32_t *dst = converted.data() + static_cast<ptrdiff_t>(y) * view.width;
+      const uint8_t *srcRow = view.pixels + static_cast<ptrdiff_t>(y) * view.pitch;
+      auto *dstRow = reinterpret_cast<uint32_t *>(static_cast<uint8_t *>(dst) +
+                                                  static_cast<ptrdiff_t>(y) * dstPitch);
       for (int32_t x = 0; x < view.width; ++x) {
-        dst[x] = palette[src[x]];
+        dstRow[x] = palette[srcRow[x]];
       }
     }
-    SDL_UpdateTexture(texture, nullptr, converted.data(), view.width * 4);
   } else {
-    SDL_UpdateTexture(texture, nullptr, view.pixels, view.pitch);
+    SDL_ConvertPixels(view.width, view.height, DeviceFormat(view.bpp), view.pixels, view.pitch,
+                      kTextureFormat, dst, dstPitch);
   }
+  SDL_UnlockTexture(texture);
   haveFrame = true;
   ShowTexture();
 }

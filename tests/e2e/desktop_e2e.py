@@ -1,0 +1,454 @@
+#!/usr/bin/env python3
+"""End-to-end runs of the desktop host `vantrel` on a private Xvfb screen.
+
+Each case starts its own X server, copies the host into a fresh folder with
+the case's own prog.dll beside it, starts it from another folder (so the
+module is found next to the program, whatever the current folder), and then
+acts as a user: answers message boxes (real X windows, found by title),
+presses keys and moves the pointer with xdotool, and reads pixels from
+screenshots of the root window. The host writes every box it shows to
+standard error as "vantrel: [caption] text", and the test modules write one
+line per event, which is how the texts are checked.
+
+Every wait has a deadline and the whole case runs under an alarm, so a hang
+fails the case instead of stalling the run.
+
+usage: desktop_e2e.py CASE --host PATH [--module PATH] --work DIR [--supp FILE]
+"""
+import argparse
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import time
+
+CASE_TIMEOUT_S = 90
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_for(predicate, timeout, what):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(0.05)
+    raise Failure("timed out waiting for " + what)
+
+
+class XServer:
+    """A private Xvfb screen; the display number comes from -displayfd."""
+
+    def __init__(self, width, height):
+        for tool in ("Xvfb", "xdotool", "xwininfo", "import"):
+            check(shutil.which(tool), tool + " is missing: run scripts/setup.sh")
+        read_fd, write_fd = os.pipe()
+        self.proc = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
+             "%dx%dx24" % (width, height), "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        number = b""
+        with os.fdopen(read_fd, "rb") as pipe:
+            while not number.endswith(b"\n"):
+                chunk = pipe.read(1)
+                if not chunk:
+                    break
+                number += chunk
+        check(number.strip(), "Xvfb did not start")
+        self.display = ":" + number.decode().strip()
+        self.width = width
+        self.height = height
+
+    def env(self):
+        env = dict(os.environ)
+        env["DISPLAY"] = self.display
+        return env
+
+    def run(self, *args, check_rc=True):
+        result = subprocess.run(list(args), env=self.env(), capture_output=True, text=True,
+                                timeout=20)
+        if check_rc and result.returncode != 0:
+            raise Failure("%s failed: %s" % (" ".join(args), result.stderr.strip()))
+        return result.stdout
+
+    def windows(self):
+        """Top-level windows as (id, title)."""
+        out = self.run("xwininfo", "-root", "-children", check_rc=False)
+        return [(m.group(1), m.group(2))
+                for m in re.finditer(r'^\s+(0x[0-9a-f]+) "([^"]*)"', out, re.M)]
+
+    def window_named(self, title):
+        for wid, name in self.windows():
+            if name == title:
+                return wid
+        return None
+
+    def screenshot(self):
+        raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"],
+                             env=self.env(), capture_output=True, timeout=20).stdout
+        check(len(raw) == self.width * self.height * 3, "screenshot has the wrong size")
+        return Shot(raw, self.width)
+
+    def stop(self):
+        self.proc.terminate()
+        try:
+            self.proc.wait(5)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+
+
+class Shot:
+    def __init__(self, raw, width):
+        self.raw = raw
+        self.width = width
+
+    def rgb(self, x, y):
+        i = (y * self.width + x) * 3
+        return (self.raw[i] << 16) | (self.raw[i + 1] << 8) | self.raw[i + 2]
+
+
+class Host:
+    """One copy of the host in its own folder, started from another folder."""
+
+    def __init__(self, x, work, host, module, supp, module_bytes=None):
+        self.x = x
+        shutil.rmtree(work, ignore_errors=True)
+        bin_dir = os.path.join(work, "bin")
+        self.run_dir = os.path.join(work, "run")
+        os.makedirs(bin_dir)
+        os.makedirs(self.run_dir)
+        exe = os.path.join(bin_dir, "vantrel")
+        shutil.copy2(host, exe)
+        if module:
+            shutil.copy2(module, os.path.join(bin_dir, "prog.dll"))
+        elif module_bytes is not None:
+            with open(os.path.join(bin_dir, "prog.dll"), "wb") as f:
+                f.write(module_bytes)
+        env = x.env()
+        env["SDL_RENDER_DRIVER"] = "software"
+        env["LSAN_OPTIONS"] = "suppressions=%s:print_suppressions=0" % supp if supp else ""
+        env["ASAN_OPTIONS"] = "detect_leaks=1"
+        self.err_path = os.path.join(work, "stderr.txt")
+        self.err_file = open(self.err_path, "wb")
+        self.proc = subprocess.Popen([exe], cwd=self.run_dir, env=env,
+                                     stdout=subprocess.DEVNULL, stderr=self.err_file)
+
+    def stderr(self):
+        with open(self.err_path, "rb") as f:
+            return f.read().decode(errors="replace")
+
+    def wait_line(self, pattern, timeout=20, after=0):
+        """Waits for a line of standard error matching `pattern`, at or after
+        character offset `after`; answers the match."""
+        rx = re.compile(pattern, re.M)
+
+        def found():
+            return rx.search(self.stderr(), after)
+        return wait_for(found, timeout, "a line matching %r on standard error" % pattern)
+
+    def answer_box(self, caption, text, timeout=20):
+        """Waits for the box with this caption and text, and presses its OK."""
+        self.wait_line(r"^vantrel: \[%s\] %s$" % (re.escape(caption), re.escape(text)), timeout)
+        wid = wait_for(lambda: self.x.window_named(caption), timeout,
+                       "the %r box to appear" % caption)
+        self.x.run("xdotool", "key", "--window", wid, "Return")
+        wait_for(lambda: self.x.window_named(caption) != wid, timeout,
+                 "the %r box to close" % caption)
+
+    def exit_code(self, timeout=20):
+        try:
+            return self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("the host did not end")
+
+    def cpu_seconds(self):
+        with open("/proc/%d/stat" % self.proc.pid) as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+    def host_window(self):
+        return wait_for(lambda: self.x.window_named("Release 1 pre1"), 20, "the host window")
+
+    def kill(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        self.err_file.close()
+
+    def check_clean_exit(self, expected):
+        code = self.exit_code()
+        err = self.stderr()
+        check("LeakSanitizer" not in err and "AddressSanitizer" not in err
+              and "runtime error" not in err, "sanitizer report:\n" + err)
+        check(code == expected, "exit code %d, expected %d" % (code, expected))
+
+
+# --------------------------------------------------------------------------
+# Cases
+# --------------------------------------------------------------------------
+
+MAGENTA, BLUE, YELLOW, RED, BLACK = 0xFF00FF, 0x0000FF, 0xFFFF00, 0xFF0000, 0x000000
+
+
+def case_missing_module(x, args):
+    """No prog.dll beside the host: the load failure, then DESTROY!, exit 1."""
+    host = Host(x, args.work, args.host, None, args.supp)
+    try:
+        host.host_window()
+        host.answer_box("Error!", "prog.dll was not found or is not a valid DLL.")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(1)
+        check(host.stderr().count("vantrel: [") == 2, "more than two boxes:\n" + host.stderr())
+    finally:
+        host.kill()
+
+
+def case_broken_module(x, args):
+    """A prog.dll that is no library meets the same box as a missing one."""
+    host = Host(x, args.work, args.host, None, args.supp, module_bytes=b"MZ not a library\n")
+    try:
+        host.answer_box("Error!", "prog.dll was not found or is not a valid DLL.")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(1)
+    finally:
+        host.kill()
+
+
+def case_no_procedure(x, args):
+    """A module without VProgProcedure is named as such."""
+    host = Host(x, args.work, args.host, args.module, args.supp)
+    try:
+        host.answer_box("Error!", "VProgProcedure was not found in prog.dll - invalid DLL")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(1)
+    finally:
+        host.kill()
+
+
+def near(rgb, expected):
+    """Colours as a 16-bit mode shows them: each channel within 8 of the
+    expected value (the screen expands 5 and 6-bit channels its own way)."""
+    return all(abs(((rgb >> s) & 255) - ((expected >> s) & 255)) <= 8 for s in (0, 8, 16))
+
+
+def mode_pixel(shot, x, y, scale=2):
+    """A pixel of the 640x480 mode on a screen that shows it at `scale`."""
+    return shot.rgb(x * scale + scale // 2, y * scale + scale // 2)
+
+
+def settled_shot(x, predicate, what):
+    """Screenshots until `predicate(shot)` holds (frames keep coming)."""
+    def good():
+        shot = x.screenshot()
+        return shot if predicate(shot) else None
+    return wait_for(good, 15, what)
+
+
+def case_probe(x, args):
+    """The probe module on a 1280x960 screen (its 640x480 mode shown at 2x):
+    known pixels, the pointer moving a sprite, keys and buttons as the
+    module sees them, Escape ending the run after DESTROY!, exit code 0."""
+    host = Host(x, args.work, args.host, args.module, args.supp)
+    try:
+        host.wait_line(r"^probe: init mode=1 bitmap=1 image=1$")
+        wid = host.host_window()
+
+        def first_frame(s):
+            return (near(mode_pixel(s, 5, 5), RED) and near(mode_pixel(s, 100, 100), BLUE)
+                    and near(mode_pixel(s, 320, 240), YELLOW))
+        shot = settled_shot(x, first_frame, "the first frames")
+        # The stretched sprite: its 16x16 yellow square doubled at 416..447;
+        # its keyed border shows the map below.
+        check(near(mode_pixel(shot, 430, 330), YELLOW), "stretched sprite not drawn")
+        check(near(mode_pixel(shot, 405, 305), BLUE), "colour key not applied to the stretch")
+        check(near(mode_pixel(shot, 309, 229), BLUE), "colour key not applied to the sprite")
+
+        # The pointer at screen 400,300 is mode pixel 200,150: the sprite's
+        # centre follows it and its old place shows the map again.
+        x.run("xdotool", "mousemove", "400", "300")
+
+        def moved(s):
+            return (near(mode_pixel(s, 200, 150), YELLOW) and near(mode_pixel(s, 320, 240), BLUE)
+                    and near(mode_pixel(s, 188, 150), BLUE))
+        settled_shot(x, moved, "the sprite to follow the pointer")
+
+        # Buttons keep the position of the last move.
+        x.run("xdotool", "click", "1")
+        host.wait_line(r"^probe: button 2210 at 200,150 ")
+        host.wait_line(r"^probe: button 2211 at 200,150 ")
+        x.run("xdotool", "click", "3")
+        host.wait_line(r"^probe: button 2221 at 200,150 ")
+
+        # Keys arrive with their virtual-key codes; system keys do not.
+        mark = len(host.stderr())
+        x.run("xdotool", "key", "a", "Left", "F1", "shift+KP_Add", "alt+x", "F10", "period")
+        host.wait_line(r"^probe: keyup 0xbe$", after=mark)
+        seen = re.findall(r"^probe: keydown (0x[0-9a-f]+)$", host.stderr()[mark:], re.M)
+        check(seen == ["0x41", "0x25", "0x70", "0x10", "0x6b", "0xbe"],
+              "key-downs seen by the module: %s" % seen)
+
+        x.run("xdotool", "key", "Escape")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+        err = host.stderr()
+        check(re.search(r"^probe: shutdown frames=\d+", err, re.M), "no EV_SHUTDOWN:\n" + err)
+        check(not re.search(r"^probe: keydown 0x1b$", err, re.M), "Escape reached the module")
+    finally:
+        host.kill()
+
+
+def case_letterbox(x, args):
+    """On a 16:10 screen the 4:3 mode is letterboxed: black bars, and a
+    pointer over a bar stands on the mode's nearest edge."""
+    host = Host(x, args.work, args.host, args.module, args.supp)
+    try:
+        host.wait_line(r"^probe: init mode=1 ")
+        host.host_window()
+        # 640x480 at 800/480 = 5/3: 1066.7 pixels wide from x 106.7.
+        settled_shot(x, lambda s: near(s.rgb(50, 400), BLACK) and near(s.rgb(1230, 400), BLACK)
+                     and near(s.rgb(640, 200), BLUE), "letterboxed frames")
+        x.run("xdotool", "mousemove", "20", "400")
+        host_x = 107 + 3 * 5 // 3  # mode pixel 3 on the screen
+        settled_shot(x, lambda s: near(s.rgb(host_x + 1, 400), YELLOW),
+                     "the sprite at the mode's left edge")
+        x.run("xdotool", "click", "1")
+        host.wait_line(r"^probe: button 2210 at 0,240 ")
+        x.run("xdotool", "key", "Escape")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+    finally:
+        host.kill()
+
+
+def case_idle(x, args):
+    """Focus given to another X window: no idle turns and no processor use
+    until the host has the focus again."""
+    host = Host(x, args.work, args.host, args.module, args.supp)
+    other = None
+    try:
+        host.wait_line(r"^probe: init mode=1 ")
+        wid = host.host_window()
+        settled_shot(x, lambda s: near(mode_pixel(s, 5, 5), RED), "the first frames")
+
+        other = subprocess.Popen(["xmessage", "-geometry", "200x60+10+10", "other window"],
+                                 env=x.env(), stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.DEVNULL)
+        other_wid = wait_for(lambda: next((w for w, n in x.windows() if n == "xmessage"), None),
+                             20, "the other window")
+        x.run("xdotool", "windowfocus", "--sync", other_wid)
+        time.sleep(1.0)
+
+        # Clicks still reach the module while it is inactive; the frame count
+        # it reports does not move between them.
+        x.run("xdotool", "mousemove", "600", "600", "click", "1")
+        first = int(host.wait_line(r"^probe: button 2211 at 300,300 frames=(\d+)$").group(1))
+        cpu0, t0 = host.cpu_seconds(), time.monotonic()
+        time.sleep(3.0)
+        cpu1, t1 = host.cpu_seconds(), time.monotonic()
+        mark = len(host.stderr())
+        x.run("xdotool", "click", "1")
+        second = int(host.wait_line(r"^probe: button 2211 at 300,300 frames=(\d+)$",
+                                    after=mark).group(1))
+        share = (cpu1 - cpu0) / (t1 - t0)
+        print("inactive: %.2f s of processor time in %.2f s (%.1f%%)"
+              % (cpu1 - cpu0, t1 - t0, 100 * share))
+        check(second == first, "idle turns while inactive: %d then %d frames" % (first, second))
+        check(share < 0.05, "the inactive host used %.1f%% of a processor" % (100 * share))
+
+        # Focus back: the idle turns resume.
+        x.run("xdotool", "windowfocus", "--sync", wid)
+        time.sleep(1.0)
+        mark = len(host.stderr())
+        x.run("xdotool", "click", "1")
+        third = int(host.wait_line(r"^probe: button 2211 at 300,300 frames=(\d+)$",
+                                   after=mark).group(1))
+        check(third > second, "no idle turns after the focus came back")
+
+        x.run("xdotool", "key", "Escape")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+    finally:
+        if other:
+            other.kill()
+            other.wait()
+        host.kill()
+
+
+def case_fps(x, args):
+    """Not a test: frames per second of the probe module (a frame on every
+    call) for the figures, over `--seconds`."""
+    host = Host(x, args.work, args.host, args.module, args.supp)
+    try:
+        host.wait_line(r"^probe: init mode=1 ")
+        wid = host.host_window()
+        time.sleep(args.seconds)
+        x.run("xdotool", "key", "Escape")
+        host.answer_box("Error!", "DESTROY!")
+        host.exit_code()
+        m = re.search(r"^probe: shutdown frames=(\d+) ms=(\d+)$", host.stderr(), re.M)
+        frames, ms = int(m.group(1)), int(m.group(2))
+        print("%d frames in %d ms: %.1f frames per second" % (frames, ms, frames * 1000.0 / ms))
+    finally:
+        host.kill()
+
+
+CASES = {
+    "missing_module": (case_missing_module, (1280, 960)),
+    "broken_module": (case_broken_module, (1280, 960)),
+    "no_procedure": (case_no_procedure, (1280, 960)),
+    "probe": (case_probe, (1280, 960)),
+    "letterbox": (case_letterbox, (1280, 800)),
+    "idle": (case_idle, (1280, 960)),
+    "fps": (case_fps, None),
+}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("case", choices=sorted(CASES))
+    parser.add_argument("--host", required=True)
+    parser.add_argument("--module")
+    parser.add_argument("--work", required=True)
+    parser.add_argument("--supp")
+    parser.add_argument("--screen", default=None, help="WxH for the fps figure")
+    parser.add_argument("--seconds", type=float, default=5.0)
+    args = parser.parse_args()
+    func, screen = CASES[args.case]
+    if args.screen:
+        screen = tuple(int(v) for v in args.screen.split("x"))
+    screen = screen or (640, 480)
+
+    def on_alarm(signum, frame):
+        raise Failure("the case ran longer than %d s" % CASE_TIMEOUT_S)
+    signal.signal(signal.SIGALRM, on_alarm)
+    signal.alarm(CASE_TIMEOUT_S)
+    x = XServer(*screen)
+    try:
+        func(x, args)
+    except Failure as failure:
+        print("FAIL %s: %s" % (args.case, failure))
+        err_path = os.path.join(args.work, "stderr.txt")
+        if os.path.exists(err_path):
+            with open(err_path, errors="replace") as f:
+                print("--- host standard error ---\n" + f.read())
+        return 1
+    finally:
+        signal.alarm(0)
+        x.stop()
+    print("ok %s" % args.case)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
