@@ -23,8 +23,9 @@
 //
 // One press of Right scrolls the background 16 pixels to the left: the
 // sand/grass edge in row y = 32..63 moves from x = 64 to x = 48, so screen
-// (56, 48) turns from sand to grass. Down scrolls it 16 pixels up. Left and
-// Up do nothing in the first frames: the map's top-left corner is on screen.
+// (56, 40) turns from sand to grass. Down scrolls it 16 pixels up: (40, 280)
+// turns from sand to water. Left and Up do nothing in the first frames: the
+// map's top-left corner is on screen.
 //
 // The pulsing star (centre (544, 176), between 32 x 32 and 96 x 96 pixels)
 // and the cursor (the cross of the cursor frame, its centre on the pointer;
