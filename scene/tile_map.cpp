@@ -54,8 +54,10 @@ int64_t CellCount(int32_t cols, int32_t rows) {
   if (cols < 0 || rows < 0) {
     return -1;
   }
+  // Compared by division: the byte size of INT32_MAX x INT32_MAX cells does
+  // not fit even in 64 bits.
   const int64_t n = static_cast<int64_t>(cols) * rows;
-  if (n * static_cast<int64_t>(sizeof(VCell)) > static_cast<int64_t>(UINT32_MAX)) {
+  if (n > static_cast<int64_t>(UINT32_MAX / sizeof(VCell))) {
     return -1;
   }
   return n;
