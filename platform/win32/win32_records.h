@@ -66,7 +66,7 @@ VANTREL_SAME_FIELD(GUID, Data2)
 VANTREL_SAME_FIELD(GUID, Data3)
 VANTREL_SAME_FIELD(GUID, Data4)
 
-static_assert(sizeof(plat::BITMAP) == sizeof(::BITMAP) && sizeof(::BITMAP) == 24);
+static_assert(sizeof(plat::BITMAP) == sizeof(::BITMAP));
 VANTREL_SAME_FIELD(BITMAP, bmType)
 VANTREL_SAME_FIELD(BITMAP, bmWidth)
 VANTREL_SAME_FIELD(BITMAP, bmHeight)
@@ -96,8 +96,7 @@ VANTREL_SAME_FIELD(DDSCAPS2, dwCaps2)
 VANTREL_SAME_FIELD(DDSCAPS2, dwCaps3)
 VANTREL_SAME_FIELD(DDSCAPS2, dwCaps4)
 
-static_assert(sizeof(plat::DDSURFACEDESC2) == sizeof(::DDSURFACEDESC2) &&
-              sizeof(::DDSURFACEDESC2) == 124);
+static_assert(sizeof(plat::DDSURFACEDESC2) == sizeof(::DDSURFACEDESC2));
 VANTREL_SAME_FIELD(DDSURFACEDESC2, dwSize)
 VANTREL_SAME_FIELD(DDSURFACEDESC2, dwFlags)
 VANTREL_SAME_FIELD(DDSURFACEDESC2, dwHeight)
@@ -117,5 +116,10 @@ VANTREL_SAME_FIELD(DDSURFACEDESC2, ddsCaps)
 VANTREL_SAME_FIELD(DDSURFACEDESC2, dwTextureStage)
 
 #undef VANTREL_SAME_FIELD
+
+// The reference build: the 32-bit records of the module contract.
+#if UINTPTR_MAX == 0xFFFFFFFFu
+static_assert(sizeof(::BITMAP) == 24 && sizeof(::DDSURFACEDESC2) == 124 && sizeof(::MSG) == 28);
+#endif
 
 #endif // VANTREL_PLATFORM_WIN32_RECORDS_H
