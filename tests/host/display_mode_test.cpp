@@ -5,6 +5,7 @@
 #include "display/display_mode.h"
 #include "display/display_state.h"
 #include "host/host_state.h"
+#include "platform/soft/soft_device.h"
 #include "tests/double/test_double.h"
 
 #include <gtest/gtest.h>
@@ -104,7 +105,8 @@ TEST_F(SetModeTest, FailedSurfaceStepsKeepTheOldSize) {
   EXPECT_EQ(vantrel::screenW, 320);
   EXPECT_EQ(vantrel::screenH, 200);
   EXPECT_EQ(vantrel::screenBpp, 8);
-  EXPECT_EQ(td::CountCalls("SetDisplayMode"), 3); // the display did switch each time
+  EXPECT_EQ(td::CountCalls("SetDisplayMode"), 3);
+  EXPECT_EQ(soft::DisplayBpp(), 32); // the display did switch, only the size stayed
   EXPECT_EQ(vantrel::backBuffer, nullptr);
 }
 
