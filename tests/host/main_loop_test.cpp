@@ -135,6 +135,32 @@ TEST_F(MainLoop, ElapsedExcludesModuleTimeAndIncludesRenderAndFlip) {
   EXPECT_EQ(td::CountCalls("Flip"), 3);
 }
 
+TEST_F(MainLoop, EscapeEndsTheRunOnceTheQuitMessageIsReached) {
+  td::ActivateOnShow(false);
+  td::Post(plat::WM_KEYDOWN, plat::VK_ESCAPE);
+  td::Post(plat::WM_KEYDOWN, 'A'); // already waiting: still delivered
+  EXPECT_EQ(RunHost(), 0);
+  EXPECT_EQ(fake::M().Codes(), (std::vector<int32_t>{EV_INIT, EV_KEYDOWN, EV_SHUTDOWN}));
+  EXPECT_EQ(fake::M().calls.at(1).event.key, 'A');
+  EXPECT_EQ(td::CountCalls("WaitMessage"), 0);
+}
+
+TEST_F(MainLoop, FailedRestoreNotifiesTheModuleAndTheRunGoesOn) {
+  fake::M().onInterface = [](VProg *record) { record->SetMode(320, 240, 16); };
+  fake::M().procedureAnswer = 1;
+  td::Script("Flip", {plat::DDERR_SURFACELOST});
+  td::Script("Restore", {plat::E_FAIL});
+  td::QuitAfterPeeks(3);
+  EXPECT_EQ(RunHost(), 0);
+  EXPECT_EQ(fake::M().Codes(), (std::vector<int32_t>{EV_INIT, EV_FRAME, EV_SHUTDOWN, EV_FRAME,
+                                                     EV_FRAME, EV_SHUTDOWN}));
+  EXPECT_EQ(td::CountCalls("Flip"), 3);
+  ASSERT_EQ(td::Boxes().size(), 3u);
+  EXPECT_EQ(td::Boxes().at(0).text, "Tried to restore primary surface and failed.");
+  EXPECT_EQ(td::Boxes().at(1).text, "DESTROY!");
+  EXPECT_EQ(td::Boxes().at(2).text, "DESTROY!");
+}
+
 // Dispatch, driven directly over a resolved procedure.
 class DispatchTest : public ::testing::Test {
 protected:
