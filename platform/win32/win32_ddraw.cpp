@@ -22,6 +22,19 @@ plat::HRESULT Ours(::HRESULT hr) { return static_cast<plat::HRESULT>(hr); }
 
 constexpr plat::HRESULT kNoObject = 0x80070057u; // DDERR_INVALIDPARAMS
 
+// The core sizes its surface descriptions as the 32-bit record of the module
+// contract, 124 bytes. A 64-bit build has the same fields at the natural
+// offsets of that ABI, in a larger record: DirectDraw checks dwSize, so it is
+// given the size of this build's record.
+::LPDDSURFACEDESC2 Sized(plat::DDSURFACEDESC2 *desc) {
+  if constexpr (sizeof(::DDSURFACEDESC2) != 124) {
+    if (desc != nullptr && desc->dwSize == 124) {
+      desc->dwSize = sizeof(::DDSURFACEDESC2);
+    }
+  }
+  return win32::AsReal<::DDSURFACEDESC2>(desc);
+}
+
 } // namespace
 
 plat::HRESULT plat::DirectDrawCreate(const plat::GUID *driver, plat::DirectDraw *out, void *outer) {
@@ -67,8 +80,7 @@ plat::HRESULT plat::CreateSurface(plat::DirectDraw4 dd, plat::DDSURFACEDESC2 *de
     return kNoObject;
   }
   // Written straight into the caller's reference, as the real call does.
-  return Ours(Real(dd)->CreateSurface(win32::AsReal<::DDSURFACEDESC2>(desc),
-                                      reinterpret_cast<::IDirectDrawSurface4 **>(out),
+  return Ours(Real(dd)->CreateSurface(Sized(desc), reinterpret_cast<::IDirectDrawSurface4 **>(out),
                                       static_cast<::IUnknown *>(outer)));
 }
 
@@ -120,8 +132,7 @@ plat::HRESULT plat::Lock(plat::Surface s, plat::RECT *rect, plat::DDSURFACEDESC2
   if (s == nullptr) {
     return kNoObject;
   }
-  return Ours(Real(s)->Lock(Real(rect), win32::AsReal<::DDSURFACEDESC2>(desc), flags,
-                            static_cast<::HANDLE>(event)));
+  return Ours(Real(s)->Lock(Real(rect), Sized(desc), flags, static_cast<::HANDLE>(event)));
 }
 
 plat::HRESULT plat::Unlock(plat::Surface s, plat::RECT *rect) {
