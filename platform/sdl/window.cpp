@@ -115,7 +115,7 @@ HWND CreateWindowExA(uint32_t exStyle, const char *className, const char *title,
   (void)menu;
   (void)inst;
   (void)param;
-  if (className == nullptr || sdlplat::windowCreated) {
+  if (className == nullptr || sdlplat::MainHandle() != nullptr) {
     return nullptr;
   }
   const WNDCLASSA *wc = nullptr;

@@ -331,6 +331,26 @@ def case_letterbox(x, args):
         host.kill()
 
 
+def case_alt_f4(x, args):
+    """Alt+F4 is a close request: the window is destroyed first, then the
+    run ends through EV_SHUTDOWN and DESTROY! with exit code 0."""
+    host = Host(x, args.work, args.host, args.module, args.supp)
+    try:
+        host.wait_line(r"^probe: init mode=1 ")
+        host.host_window()
+        settled_shot(x, lambda s: near(mode_pixel(s, 5, 5), RED), "the first frames")
+        mark = len(host.stderr())
+        x.run("xdotool", "key", "alt+F4")
+        host.wait_line(r"^probe: shutdown ", after=mark)
+        check(x.window_named("Release 1 pre1") is None, "the window outlived the close request")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+        check(not re.search(r"^probe: keydown", host.stderr()[mark:], re.M),
+              "Alt+F4 reached the module as a key")
+    finally:
+        host.kill()
+
+
 def case_idle(x, args):
     """Focus given to another X window: no idle turns and no processor use
     until the host has the focus again."""
@@ -409,6 +429,7 @@ CASES = {
     "no_procedure": (case_no_procedure, (1280, 960)),
     "probe": (case_probe, (1280, 960)),
     "letterbox": (case_letterbox, (1280, 800)),
+    "alt_f4": (case_alt_f4, (1280, 960)),
     "idle": (case_idle, (1280, 960)),
     "fps": (case_fps, None),
 }
