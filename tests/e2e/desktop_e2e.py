@@ -121,7 +121,7 @@ class Shot:
 class Host:
     """One copy of the host in its own folder, started from another folder."""
 
-    def __init__(self, x, work, host, module, supp, module_bytes=None):
+    def __init__(self, x, work, host, module, supp, module_bytes=None, extra=()):
         self.x = x
         shutil.rmtree(work, ignore_errors=True)
         bin_dir = os.path.join(work, "bin")
@@ -132,7 +132,9 @@ class Host:
         shutil.copy2(host, exe)
         if module:
             shutil.copy2(module, os.path.join(bin_dir, "prog.dll"))
-        elif module_bytes is not None:
+        for path in extra:
+            shutil.copy2(path, bin_dir)
+        if module_bytes is not None:
             with open(os.path.join(bin_dir, "prog.dll"), "wb") as f:
                 f.write(module_bytes)
         env = x.env()
@@ -157,9 +159,12 @@ class Host:
             return rx.search(self.stderr(), after)
         return wait_for(found, timeout, "a line matching %r on standard error" % pattern)
 
-    def answer_box(self, caption, text, timeout=20):
-        """Waits for the box with this caption and text, and presses its OK."""
-        self.wait_line(r"^vantrel: \[%s\] %s$" % (re.escape(caption), re.escape(text)), timeout)
+    def answer_box(self, caption, text, timeout=20, first_line_only=False):
+        """Waits for the box with this caption and text (or only the text's
+        first line), and presses its OK."""
+        end = "" if first_line_only else "$"
+        self.wait_line(r"^vantrel: \[%s\] %s%s" % (re.escape(caption), re.escape(text), end),
+                       timeout)
         wid = wait_for(lambda: self.x.window_named(caption), timeout,
                        "the %r box to appear" % caption)
         self.x.run("xdotool", "key", "--window", wid, "Return")
@@ -405,6 +410,62 @@ def case_idle(x, args):
         host.kill()
 
 
+DEMO_SAND, DEMO_GRASS, DEMO_WATER = 0xD8C078, 0x38A038, 0x3060C8
+DEMO_ROCK, DEMO_STONE, DEMO_CANOPY = 0x707078, 0x886038, 0x186828
+DEMO_GREEN, DEMO_BLUE, DEMO_YELLOW, DEMO_CYAN = 0x30C040, 0x4060E8, 0xF0D830, 0x30D0D8
+DEMO_WOOD, WHITE = 0xA87038, 0xFFFFFF
+
+
+def case_demo(x, args):
+    """The demo module as a newcomer meets it: its first frames, an arrow
+    key scrolling the map, H hiding the foreground, the pointer moving the
+    cursor sprite, F1's help in the Report box, Escape."""
+    extra = [os.path.join(os.path.dirname(args.module), f) for f in ("tiles.bmp", "sprites.bmp")]
+    host = Host(x, args.work, args.host, args.module, args.supp, extra=extra)
+    try:
+        host.host_window()
+        first = {
+            (16, 16): DEMO_ROCK, (48, 48): DEMO_SAND, (80, 48): DEMO_GRASS,
+            (48, 272): DEMO_SAND, (48, 304): DEMO_WATER, (48, 400): DEMO_STONE,
+            (16, 432): DEMO_STONE, (48, 432): DEMO_SAND, (112, 112): DEMO_CANOPY,
+            (424, 120): DEMO_GREEN, (440, 136): DEMO_BLUE, (216, 376): DEMO_YELLOW,
+            (216, 392): DEMO_STONE, (120, 184): DEMO_CYAN, (100, 164): DEMO_WOOD,
+            (56, 40): DEMO_SAND, (40, 280): DEMO_SAND,
+        }
+
+        def all_known(s):
+            return all(near(mode_pixel(s, px, py), c) for (px, py), c in first.items())
+        shot = wait_for(lambda: (lambda s: s if all_known(s) else None)(x.screenshot()), 20,
+                        "the demo's first frames")
+        del shot
+
+        # One press of Right scrolls the map 16 pixels left; Down 16 up.
+        x.run("xdotool", "key", "Right")
+        settled_shot(x, lambda s: near(mode_pixel(s, 56, 40), DEMO_GRASS)
+                     and near(mode_pixel(s, 40, 280), DEMO_SAND), "Right to scroll the map")
+        x.run("xdotool", "key", "Down")
+        settled_shot(x, lambda s: near(mode_pixel(s, 40, 280), DEMO_WATER), "Down to scroll")
+
+        # H hides the foreground panel: the map shows where the stone was.
+        x.run("xdotool", "key", "h")
+        settled_shot(x, lambda s: not near(mode_pixel(s, 48, 400), DEMO_STONE),
+                     "H to hide the foreground")
+
+        # The cursor sprite's white cross follows the pointer (mode 300,200).
+        x.run("xdotool", "mousemove", "600", "400")
+        settled_shot(x, lambda s: near(mode_pixel(s, 300, 200), WHITE)
+                     and near(mode_pixel(s, 300, 192), WHITE), "the cursor to follow")
+
+        x.run("xdotool", "key", "F1")
+        host.answer_box("Report", "Vantrel demo", first_line_only=True)
+
+        x.run("xdotool", "key", "Escape")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+    finally:
+        host.kill()
+
+
 def case_fps(x, args):
     """Not a test: frames per second of the probe module (a frame on every
     call) for the figures, over `--seconds`."""
@@ -431,6 +492,7 @@ CASES = {
     "letterbox": (case_letterbox, (1280, 800)),
     "alt_f4": (case_alt_f4, (1280, 960)),
     "idle": (case_idle, (1280, 960)),
+    "demo": (case_demo, (1280, 960)),
     "fps": (case_fps, None),
 }
 
