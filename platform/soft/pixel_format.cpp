@@ -166,6 +166,9 @@ bool ConvertFromRgb(const uint32_t *src, int64_t srcPitch, uint8_t *dst, int64_t
   if (width <= 0 || height <= 0) {
     return true;
   }
+  if (srcPitch > INT32_MAX || dstPitch > INT32_MAX) {
+    return false; // SDL takes pitches as int
+  }
   if (bpp == 8) {
     const auto *srcBytes = reinterpret_cast<const uint8_t *>(src);
     for (int32_t y = 0; y < height; ++y) {
