@@ -152,6 +152,7 @@ bool ParseBitmapLayout(const uint8_t *data, size_t size, BitmapLayout *out) {
   const uint32_t offBits = ReadU32(data, size, 10);
   if (offBits != 0) {
     l.bitsOffset = offBits;
+    l.offsetInFile = true;
   } else {
     uint64_t table = 0;
     if (core) {

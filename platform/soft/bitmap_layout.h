@@ -46,9 +46,11 @@ struct BitmapLayout {
   // Channel masks of the Fields coding.
   uint32_t masks[3] = {0, 0, 0};
 
-  // Where the pixel array starts, and the byte count the header gives it
-  // (used by the run-length codings only).
+  // Where the pixel array starts (`offsetInFile`: as bfOffBits gives it,
+  // rather than right after the colour table), and the byte count the header
+  // gives it (used by the run-length codings only).
   uint64_t bitsOffset = 0;
+  bool offsetInFile = false;
   uint32_t sizeImage = 0;
 
   // Bytes per row of the uncompressed codings, rows padded to 4 bytes.

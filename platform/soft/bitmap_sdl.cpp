@@ -29,13 +29,17 @@ bool SdlReadsLayout(const BitmapLayout &l, size_t size) {
       !(l.bitCount == 32 && l.headerSize <= 40)) {
     return false;
   }
+  // SDL always seeks to bfOffBits, and reads its own idea of the colour
+  // table: the pixel array must be named and lie past the table.
+  if (!l.offsetInFile)
+    return false;
   const uint64_t bits = l.stride * static_cast<uint64_t>(l.height);
   if (l.bitsOffset > size || bits > size - l.bitsOffset)
     return false;
   const uint64_t table = uint64_t{l.paletteFromFile} * l.paletteEntrySize;
   if (l.paletteOffset > size || table > size - l.paletteOffset)
     return false;
-  return true;
+  return l.bitsOffset >= l.paletteOffset + table;
 }
 
 bool DecodeWithSdl(const uint8_t *data, size_t size, const BitmapLayout &l, DecodedBitmap *out) {

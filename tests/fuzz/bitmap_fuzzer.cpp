@@ -2,7 +2,8 @@
 // file it accepts through the host's upload path (LoadImageA, CreateSurface,
 // BitBlt) into surfaces of 8, 16, 24 and 32 bits. AddressSanitizer and
 // UndefinedBehaviorSanitizer catch bad memory use; the checks below catch a
-// decoded bitmap that breaks the reader's promises.
+// decoded bitmap that breaks the reader's promises, and any file on which
+// SDL2's reader and our own decoder give different pictures.
 #include "upload_path.h"
 
 #include "platform/soft/bitmap_file.h"
@@ -90,6 +91,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         "accepted size out of range");
   Check(bmp.pixels.size() == static_cast<size_t>(bmp.width) * static_cast<size_t>(bmp.height),
         "pixel count differs from the size");
+  // Where SDL2 reads the file, our own decoder must give the same picture.
+  if (soft::SdlReadsLayout(layout, size)) {
+    soft::DecodedBitmap viaSdl;
+    soft::DecodedBitmap own;
+    soft::DecodeBitmapPixels(data, size, layout, &own);
+    if (soft::DecodeWithSdl(data, size, layout, &viaSdl)) {
+      Check(viaSdl.pixels == own.pixels, "SDL and our decoder differ");
+    }
+  }
   for (uint32_t p : bmp.pixels)
     Check((p >> 24) == 0, "pixel with a top byte");
   if (bmp.pixels.size() <= kUploadPixels)
