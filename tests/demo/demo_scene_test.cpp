@@ -122,13 +122,6 @@ TEST_F(DemoScene, ScrollingStopsWhereTheMapEnds) {
   EXPECT_EQ(back->y + back->rows * back->tileH, demo::kScreenH);
 }
 
-TEST_F(DemoScene, ForegroundHidesAndShows) {
-  demo::ToggleForeground(*scene);
-  EXPECT_EQ(Front()->map->state, HIDDEN);
-  demo::ToggleForeground(*scene);
-  EXPECT_NE(Front()->map->state, HIDDEN);
-}
-
 TEST_F(DemoScene, StarStretchesAroundItsCentre) {
   const VSprite &s = scene->star.sprite;
   for (uint32_t t = 0; t < 2 * demo::kPulsePeriodMs; t += 37) {
