@@ -19,7 +19,7 @@ cmake --build "$build" -j2
 
 corpus="$build/corpus"
 mkdir -p "$corpus" "$build/artifacts"
-for f in "$root"/tests/data/bmpsuite/*/*.bmp "$root"/tests/data/regress/*; do
+for f in "$root"/tests/data/bmpsuite/*/*.bmp "$root"/tests/data/regress/*.bmp; do
   [ -f "$f" ] && cp -f "$f" "$corpus/seed-$(basename "$(dirname "$f")")-$(basename "$f")"
 done
 chmod -R u+w "$corpus"
