@@ -1,0 +1,596 @@
+#!/usr/bin/env python3
+"""The Windows host under Wine, end to end.
+
+  wine_harness.py setup    --source SRC --work DIR   build, start Xvfb, boot a fresh prefix
+  wine_harness.py case NAME --source SRC --work DIR  run one case, exit 0 when it holds
+  wine_harness.py teardown --work DIR                stop the prefix and Xvfb
+
+Setup builds what the cases need (the host vantrel.exe with the demo module,
+and the programs of tests/wine/modules: the box watcher and the test modules),
+starts Xvfb on a free display and boots a fresh Wine prefix whose default
+desktop is a virtual one (800 x 600): inside it DirectDraw can switch modes,
+and a 640 x 480 mode shows at the desktop's top-left, at the top-left of the
+X screen. Every case gets its own folder with a copy of vantrel.exe and its
+own prog.dll, runs the box watcher in the same prefix (it logs each message
+box as "caption<TAB>text" and answers it), sends keys and pointer moves with
+xdotool, reads pixels from screenshots (ImageMagick import) and takes the
+host's exit code from wine.
+
+Which Windows build runs: the i686 reference build (build/windows, the
+`windows` preset) where this machine runs 32-bit Wine, else the x86_64 build
+(build/windows-x64) under wine64. VANTREL_WINE_ARCH=i686 or x86_64 chooses.
+"""
+
+import argparse
+import json
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+WINE32 = "/usr/lib/wine/wine"
+WINE64 = "/usr/lib/wine/wine64"
+SERVER64 = "/usr/lib/wine/wineserver64"
+ALLOWED_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "ddraw.dll", "winmm.dll", "msvcrt.dll"}
+
+
+def log(*words):
+    print(*words, flush=True)
+
+
+def run(cmd, **kw):
+    log("$", " ".join(str(c) for c in cmd))
+    return subprocess.run(cmd, check=True, **kw)
+
+
+# ---------------------------------------------------------------------------
+# Setup
+# ---------------------------------------------------------------------------
+def runs_32bit_wine():
+    """True when this machine can start the 32-bit Wine loader at all."""
+    if not os.access(WINE32, os.X_OK):
+        return False
+    try:
+        r = subprocess.run([WINE32, "--version"], capture_output=True, timeout=20)
+        return r.returncode == 0
+    except (OSError, subprocess.TimeoutExpired):
+        return False
+
+
+def choose_arch():
+    arch = os.environ.get("VANTREL_WINE_ARCH", "")
+    if arch in ("i686", "x86_64"):
+        return arch
+    return "i686" if runs_32bit_wine() else "x86_64"
+
+
+def build(src, arch):
+    if arch == "i686":
+        host = src / "build" / "windows"
+        toolchain = src / "cmake" / "mingw-i686.cmake"
+    else:
+        host = src / "build" / "windows-x64"
+        toolchain = src / "tests" / "wine" / "mingw-x86_64.cmake"
+    if not (host / "CMakeCache.txt").exists():
+        run(["cmake", "-S", src, "-B", host, f"-DCMAKE_TOOLCHAIN_FILE={toolchain}",
+             "-DCMAKE_BUILD_TYPE=Release", "-DVANTREL_TESTS=OFF"])
+    run(["cmake", "--build", host, "-j2", "--target", "vantrel", "vantrel_demo"])
+    progs = src / "build" / f"wine-programs-{arch}"
+    if not (progs / "CMakeCache.txt").exists():
+        run(["cmake", "-S", src / "tests" / "wine" / "modules", "-B", progs,
+             f"-DCMAKE_TOOLCHAIN_FILE={toolchain}", "-DCMAKE_BUILD_TYPE=Release"])
+    run(["cmake", "--build", progs, "-j2"])
+    return host, progs
+
+
+def start_xvfb(work):
+    for n in range(90, 190):
+        if Path(f"/tmp/.X{n}-lock").exists() or Path(f"/tmp/.X11-unix/X{n}").exists():
+            continue
+        proc = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                start_new_session=True)
+        for _ in range(100):
+            if Path(f"/tmp/.X11-unix/X{n}").exists():
+                return n, proc.pid
+            if proc.poll() is not None:
+                break
+            time.sleep(0.1)
+        if proc.poll() is None:
+            proc.kill()
+    raise SystemExit("no free X display for Xvfb")
+
+
+def wine_env(state):
+    env = dict(os.environ)
+    env.update(WINEPREFIX=state["prefix"], WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+               DISPLAY=f":{state['display']}", WINEARCH=state["winearch"])
+    if state["server"] != "wineserver":
+        env["WINESERVER"] = state["server"]
+    return env
+
+
+def setup(args):
+    src, work = Path(args.source).resolve(), Path(args.work).resolve()
+    teardown(args, quiet=True)
+    if work.exists():
+        shutil.rmtree(work)
+    work.mkdir(parents=True)
+    arch = choose_arch()
+    log("Windows build under test:", arch)
+    host, progs = build(src, arch)
+    display, xvfb = start_xvfb(work)
+    state = {
+        "arch": arch, "display": display, "xvfb": xvfb, "prefix": str(work / "prefix"),
+        "wine": WINE32 if arch == "i686" else WINE64,
+        "server": "wineserver" if arch == "i686" else SERVER64,
+        "winearch": "win32" if arch == "i686" else "win64",
+        "host": str(host), "programs": str(progs), "source": str(src),
+    }
+    (work / "state.json").write_text(json.dumps(state, indent=1))
+    env = wine_env(state)
+    t0 = time.time()
+    run([state["wine"], "wineboot", "-i"], env=env, timeout=300)
+    run([state["wine"], "reg", "add", r"HKCU\Software\Wine\Explorer", "/v", "Desktop", "/d",
+         "Default", "/f"], env=env, timeout=120)
+    run([state["wine"], "reg", "add", r"HKCU\Software\Wine\Explorer\Desktops", "/v", "Default",
+         "/d", "800x600", "/f"], env=env, timeout=120)
+    run([state["server"], "-w"], env=env, timeout=300)
+    log(f"prefix booted in {time.time() - t0:.1f} s on display :{display}")
+    return 0
+
+
+def teardown(args, quiet=False):
+    work = Path(args.work).resolve()
+    state_file = work / "state.json"
+    if not state_file.exists():
+        return 0
+    state = json.loads(state_file.read_text())
+    try:
+        subprocess.run([state["server"], "-k"], env=wine_env(state), timeout=60)
+    except (OSError, subprocess.TimeoutExpired):
+        pass
+    try:
+        os.kill(state["xvfb"], signal.SIGTERM)
+    except ProcessLookupError:
+        pass
+    state_file.unlink()
+    if not quiet:
+        log("prefix and Xvfb stopped")
+    return 0
+
+
+# ---------------------------------------------------------------------------
+# Pieces of a case
+# ---------------------------------------------------------------------------
+def winpath(path):
+    return "Z:" + str(path).replace("/", "\\")
+
+
+def bmp24(path, width, height, pixel):
+    """Writes a 24-bit bitmap file; pixel(x, y) gives (r, g, b), y from the top."""
+    row = (width * 3 + 3) & ~3
+    body = bytearray()
+    for y in range(height - 1, -1, -1):
+        line = bytearray()
+        for x in range(width):
+            r, g, b = pixel(x, y)
+            line += bytes((b, g, r))
+        body += line + bytes(row - len(line))
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(body), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(body), 2835, 2835, 0, 0)
+    Path(path).write_bytes(header + info + body)
+
+
+class Case:
+    """One run of vantrel.exe in its own folder, with the box watcher beside it."""
+
+    def __init__(self, work, name):
+        self.work = Path(work).resolve()
+        self.state = json.loads((self.work / "state.json").read_text())
+        self.env = wine_env(self.state)
+        self.dir = self.work / "cases" / name
+        if self.dir.exists():
+            shutil.rmtree(self.dir)
+        self.dir.mkdir(parents=True)
+        self.host_dir = Path(self.state["host"])
+        self.programs = Path(self.state["programs"])
+        shutil.copy(self.host_dir / "vantrel.exe", self.dir)
+        self.boxes_file = self.dir / "boxes.txt"
+        self.stop_file = self.dir / "watcher.stop"
+        self.failures = []
+        self.watcher = None
+        self.host = None
+
+    # -- checks -------------------------------------------------------------
+    def expect(self, ok, what):
+        log(("ok    " if ok else "FAIL  ") + what)
+        if not ok:
+            self.failures.append(what)
+        return ok
+
+    def expect_equal(self, got, want, what):
+        return self.expect(got == want, f"{what}: got {got!r}, want {want!r}")
+
+    # -- processes ----------------------------------------------------------
+    def start_watcher(self):
+        self.watcher = subprocess.Popen(
+            [self.state["wine"], str(self.programs / "box_watcher.exe"), winpath(self.boxes_file),
+             winpath(self.stop_file)], cwd=self.dir, env=self.env)
+        self.wait_for(lambda: self.boxes_file.exists(), 60, "the box watcher runs")
+
+    def start_host(self):
+        self.host = subprocess.Popen([self.state["wine"], "vantrel.exe"], cwd=self.dir,
+                                     env=self.env)
+
+    def wait_host(self, timeout=60):
+        try:
+            return self.host.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            self.expect(False, f"vantrel.exe ended within {timeout} s")
+            self.host.kill()
+            return None
+
+    def stop_watcher(self):
+        if self.watcher is None:
+            return
+        time.sleep(0.5)  # a box shown as the host ends is still answered
+        self.stop_file.touch()
+        try:
+            self.watcher.wait(timeout=20)
+        except subprocess.TimeoutExpired:
+            self.watcher.kill()
+
+    def settle(self):
+        """Waits until every program of the prefix has ended."""
+        try:
+            subprocess.run([self.state["server"], "-w"], env=self.env, timeout=60)
+        except subprocess.TimeoutExpired:
+            subprocess.run([self.state["server"], "-k"], env=self.env, timeout=60)
+
+    def boxes(self):
+        if not self.boxes_file.exists():
+            return []
+        text = self.boxes_file.read_bytes().decode("latin-1").replace("\r", "")
+        return [line for line in text.split("\n") if line]
+
+    def wait_for(self, cond, timeout, what):
+        end = time.time() + timeout
+        while time.time() < end:
+            if cond():
+                return True
+            time.sleep(0.1)
+        return self.expect(cond(), f"{what} (within {timeout} s)")
+
+    # -- X input and pixels ------------------------------------------------
+    def xdo(self, *words):
+        subprocess.run(["xdotool", *words], env=self.env, check=False)
+
+    def focus_desktop(self):
+        """Gives the X focus to the Wine desktop, so the host's window becomes
+        the active one (there is no window manager to do it)."""
+        def found():
+            r = subprocess.run(["xdotool", "search", "--name", "Wine desktop"], env=self.env,
+                               capture_output=True, text=True)
+            ids = r.stdout.split()
+            if ids:
+                self.xdo("windowfocus", ids[0])
+            return bool(ids)
+        self.wait_for(found, 30, "the Wine desktop window exists")
+
+    def screenshot(self, name):
+        png = self.dir / f"{name}.png"
+        subprocess.run(["import", "-silent", "-window", "root", "-display",
+                        f":{self.state['display']}", str(png)], env=self.env, check=False)
+        raw = subprocess.run(["convert", str(png), "-depth", "8", "rgb:-"], capture_output=True)
+        return Shot(raw.stdout, 1024)
+
+    def pixel_holds(self, shot, x, y, rgb, tolerance=8):
+        got = shot.at(x, y)
+        return got is not None and all(abs(a - b) <= tolerance for a, b in zip(got, rgb))
+
+    def expect_pixels(self, shot, table, label):
+        for (x, y), rgb, why in table:
+            self.expect(self.pixel_holds(shot, x, y, rgb),
+                        f"{label}: ({x}, {y}) is {why} {rgb}, got {shot.at(x, y)}")
+
+    def wait_pixels(self, name, table, timeout):
+        """Screenshots until every pixel of the table holds; answers the last."""
+        end = time.time() + timeout
+        while True:
+            shot = self.screenshot(name)
+            if all(self.pixel_holds(shot, x, y, rgb) for (x, y), rgb, _ in table):
+                return shot
+            if time.time() > end:
+                return shot
+            time.sleep(0.3)
+
+    def finish(self):
+        self.stop_watcher()
+        self.settle()
+        if self.failures:
+            log(f"{len(self.failures)} check(s) failed; files in {self.dir}")
+            return 1
+        return 0
+
+
+class Shot:
+    def __init__(self, data, width):
+        self.data, self.width = data, width
+
+    def at(self, x, y):
+        i = (y * self.width + x) * 3
+        if i + 3 > len(self.data):
+            return None
+        return tuple(self.data[i:i + 3])
+
+
+# ---------------------------------------------------------------------------
+# The cases
+# ---------------------------------------------------------------------------
+ROCK, SAND, GRASS = (112, 112, 120), (216, 192, 120), (56, 160, 56)
+WATER, STONE, CANOPY = (48, 96, 200), (136, 96, 56), (24, 104, 40)
+
+DEMO_FIRST = [
+    ((16, 16), ROCK, "rock: background cell (0, 0)"),
+    ((48, 48), SAND, "sand: background cell (1, 1)"),
+    ((80, 48), GRASS, "grass: background cell (2, 1)"),
+    ((48, 272), SAND, "sand: the river bank"),
+    ((48, 304), WATER, "water: the river"),
+    ((48, 400), STONE, "stone: the foreground panel"),
+    ((16, 432), STONE, "stone: panel row 13"),
+    ((48, 432), SAND, "sand through the colour-keyed porthole"),
+    ((112, 112), CANOPY, "canopy: a tree top"),
+    ((424, 120), (48, 192, 64), "the green ball over the red one"),
+    ((440, 136), (64, 96, 232), "the blue ball over the green one"),
+    ((216, 376), (240, 216, 48), "the yellow ball"),
+    ((216, 392), STONE, "stone over the yellow ball's lower half"),
+    ((120, 184), (48, 208, 216), "the cyan ball over the crate"),
+    ((100, 164), (168, 112, 56), "the crate"),
+]
+
+
+def case_demo(c):
+    for f in ("prog.dll", "tiles.bmp", "sprites.bmp"):
+        shutil.copy(c.host_dir / f, c.dir)
+    c.start_watcher()
+    c.focus_desktop()
+    c.start_host()
+    shot = c.wait_pixels("first", DEMO_FIRST, 30)
+    c.expect_pixels(shot, DEMO_FIRST, "first frames")
+    c.xdo("key", "Right")
+    shot = c.wait_pixels("right", [((56, 40), GRASS, "")], 10)
+    c.expect_pixels(shot, [((56, 40), GRASS, "grass after one press of Right")], "scrolled")
+    c.expect_pixels(shot, [((56, 304), WATER, "water: rows stay")], "scrolled")
+    c.xdo("key", "Escape")
+    c.expect_equal(c.wait_host(), 0, "exit code after Escape")
+    c.stop_watcher()
+    c.expect_equal(c.boxes(), ["Error!\tDESTROY!"], "message boxes")
+    return c.finish()
+
+
+def probe_bitmaps(folder):
+    # bg.bmp: red, keyed on its blue top-left pixel.
+    bmp24(folder / "bg.bmp", 64, 64, lambda x, y: (0, 0, 255) if (x, y) == (0, 0) else (255, 0, 0))
+
+    # key.bmp: a magenta ring (the key) around a green centre, with a 4 x 4
+    # block one bit of blue away from the key in RGB565 (247 instead of 255).
+    def key(x, y):
+        if 8 <= x < 24 and 8 <= y < 24:
+            return (0, 255, 0)
+        if 2 <= x < 6 and 2 <= y < 6:
+            return (255, 0, 247)
+        return (255, 0, 255)
+    bmp24(folder / "key.bmp", 32, 32, key)
+
+
+PROBE_SETUP = [
+    "before code 2003 key 0 reserved 0 aux 2300 mouse 0 0",
+    "slots filled",
+    "window found",
+    "call init ms 0",
+    "during code 2003 key 0 reserved 0 aux 2300 mouse 0 0",
+    "setmode 640 480 16 -> 1",
+    "setmode 641 479 16 -> 0",
+    "addimage missing_head.bmp -> null",
+    "image ihead state 3001 flag 3101 surface null size 0 0",
+    "image bg state 3001 flag 3101 surface set size 64 64",
+    "surface bg desc ok 64 64 bpp 16 key set",
+    "image key state 3001 flag 3101 surface set size 32 32",
+    "surface key desc ok 32 32 bpp 16 key set",
+    "addimage missing_later.bmp -> null",
+    "images 4",
+    "call frame",
+    "drawsprite bg -> 1",
+    "drawsprite key -> 1",
+    "frame drawn",
+]
+
+
+def probe_lines(c):
+    f = c.dir / "probe.txt"
+    if not f.exists():
+        return [], b""
+    raw = f.read_bytes()
+    return [line for line in raw.decode("latin-1").replace("\r", "").split("\n") if line], raw
+
+
+def case_probe(c):
+    shutil.copy(c.programs / "probe" / "prog.dll", c.dir)
+    probe_bitmaps(c.dir)
+    c.start_watcher()
+    c.focus_desktop()
+    c.start_host()
+    c.wait_for(lambda: "frame drawn" in probe_lines(c)[0], 30, "the probe drew its frame")
+    keyed = [
+        ((101, 101), (255, 0, 0), "the background sprite"),
+        ((163, 163), (255, 0, 0), "the background sprite's far corner"),
+        ((117, 117), (255, 0, 0), "background through the key colour"),
+        ((140, 120), (255, 0, 0), "background through the key colour"),
+        ((132, 132), (0, 255, 0), "the keyed sprite's centre"),
+        ((119, 119), (255, 0, 247), "a colour one bit away from the key, drawn"),
+    ]
+    shot = c.wait_pixels("keyed", keyed, 10)
+    c.expect_pixels(shot, keyed, "colour-keyed frame")
+
+    # Input, one message at a time, each given time to reach the module.
+    for words in (["mousemove", "200", "150"], ["key", "a"], ["click", "1"], ["click", "3"],
+                  ["mousemove", "300", "250"], ["keydown", "Escape"]):
+        c.xdo(*words)
+        time.sleep(0.4)
+    c.expect_equal(c.wait_host(), 0, "exit code after Escape")
+    c.xdo("keyup", "Escape")
+    c.stop_watcher()
+    c.expect_equal(c.boxes(), ["Error!\tSetDisplayMode failed",
+                               "Report\tHead image could not be loaded and/or found",
+                               "Error!\tImage could not be loaded and/or found",
+                               "Error!\tDESTROY!"], "message boxes")
+
+    lines, raw = probe_lines(c)
+    c.expect(b"\r\n" in raw, "the record has CRLF line ends, as a Windows text file")
+    c.expect(bool(lines) and lines[0].startswith("interface record set size "),
+             f"VProgInterface is the first call: {lines[:1]}")
+    pos = 0
+    for want in PROBE_SETUP:  # in this order
+        try:
+            pos = lines.index(want, pos) + 1
+            c.expect(True, want)
+        except ValueError:
+            c.expect(False, f"in order: {want!r}")
+    events = [line for line in lines if line.startswith(("event ", "after "))]
+    tail = " reserved 0 aux 2300 mouse "
+    wanted = [
+        f"event code 2200 key 0{tail}200 150", "after 0x0200 code 2000",
+        f"event code 2100 key 65{tail}200 150", "after 0x0100 code 2100",
+        f"event code 2101 key 65{tail}200 150", "after 0x0101 code 2000",
+        f"event code 2210 key 65{tail}200 150", "after 0x0201 code 2000",
+        f"event code 2211 key 65{tail}200 150", "after 0x0202 code 2000",
+        f"event code 2220 key 65{tail}200 150", "after 0x0204 code 2000",
+        f"event code 2221 key 65{tail}200 150", "after 0x0205 code 2000",
+        f"event code 2200 key 65{tail}300 250", "after 0x0200 code 2000",
+        "after 0x0100 code 2000",  # Escape pressed: no event, the code stays
+    ]
+    # The pointer's first position (the X screen's centre) may come in as the
+    # window is activated; a move may come more than once; every other event
+    # exactly once, in order.
+    while len(events) > 1 and events[0].startswith("event code 2200") and events[0] != wanted[0]:
+        events = events[2:]
+    compact = [e for i, e in enumerate(events) if i < 2 or events[i - 2:i] != events[i:i + 2]]
+    c.expect_equal(compact, wanted, "input events and the code left after each")
+    c.expect(not any(line.startswith("event code 2100 key 27") for line in lines),
+             "Escape pressed never reaches the module")
+    c.expect(bool(lines) and lines[-1] == "call shutdown ms 0 boxes 0",
+             f"EV_SHUTDOWN with 0 is the last call, before any box: {lines[-1:]}")
+    return c.finish()
+
+
+def loader_case(c, boxes, module=None, write=None):
+    if module is not None:
+        shutil.copy(c.programs / module / "prog.dll", c.dir)
+    if write is not None:
+        (c.dir / "prog.dll").write_bytes(write)
+    c.start_watcher()
+    c.start_host()
+    c.expect_equal(c.wait_host(), 1, "exit code of a failed start")
+    c.stop_watcher()
+    c.expect_equal(c.boxes(), boxes, "message boxes")
+
+
+def case_no_module(c):
+    loader_case(c, ["Error!\tprog.dll was not found or is not a valid DLL.", "Error!\tDESTROY!"])
+    return c.finish()
+
+
+def case_not_a_library(c):
+    loader_case(c, ["Error!\tprog.dll was not found or is not a valid DLL.", "Error!\tDESTROY!"],
+                write=b"This is no library.\r\n" * 64)
+    return c.finish()
+
+
+def case_only_procedure(c):
+    loader_case(c, ["Error!\tVProgInterface was not found in prog.dll - invalid DLL",
+                    "Error!\tDESTROY!"], module="only_procedure")
+    return c.finish()
+
+
+def case_decorated_names(c):
+    loader_case(c, ["Error!\tVProgInterface and VProgProcedure was not found in prog.dll - "
+                    "invalid DLL", "Error!\tDESTROY!"], module="decorated")
+    return c.finish()
+
+
+def case_refused_record(c):
+    loader_case(c, ["Report\tVProgInterface(&prog) failed", "Error!\tDESTROY!"], module="refuse")
+    lines, _ = probe_lines(c)
+    c.expect_equal(lines, ["call ms 0"], "the module hears EV_SHUTDOWN once, with 0")
+    return c.finish()
+
+
+def case_imports(c):
+    """vantrel.exe and the demo module need nothing but system DLLs."""
+    arch = c.state["arch"]
+    for f in (c.host_dir / "vantrel.exe", c.host_dir / "prog.dll"):
+        out = subprocess.run([f"{arch}-w64-mingw32-objdump", "-p", str(f)], capture_output=True,
+                             text=True).stdout
+        dlls = {line.split(":", 1)[1].strip().lower() for line in out.splitlines()
+                if "DLL Name:" in line}
+        c.expect(bool(dlls) and dlls <= ALLOWED_DLLS, f"{f.name} imports only {sorted(dlls)}")
+    return c.finish()
+
+
+def case_fps(c):
+    """Frames per second with a module that asks for a frame on every call.
+    A figure, not a check: it only has to run and end cleanly."""
+    shutil.copy(c.programs / "busy" / "prog.dll", c.dir)
+    c.start_watcher()
+    c.focus_desktop()
+    c.start_host()
+    time.sleep(8)
+    c.xdo("key", "Escape")
+    c.expect_equal(c.wait_host(), 0, "exit code after Escape")
+    fps = c.dir / "fps.txt"
+    if c.expect(fps.exists(), "the module wrote its count"):
+        words = fps.read_text().split()
+        frames, ms = int(words[1]), int(words[3])
+        c.expect(frames > 0, f"frames presented: {frames}")
+        if ms > 0:
+            log(f"FIGURE: {frames} frames in {ms} ms = {frames * 1000.0 / ms:.1f} frames/s "
+                f"({c.state['arch']} build under Wine, 640x480x16)")
+    return c.finish()
+
+
+CASES = {
+    "imports": case_imports,
+    "demo": case_demo,
+    "probe": case_probe,
+    "no_module": case_no_module,
+    "not_a_library": case_not_a_library,
+    "only_procedure": case_only_procedure,
+    "decorated_names": case_decorated_names,
+    "refused_record": case_refused_record,
+    "fps": case_fps,
+}
+
+
+def main():
+    p = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    p.add_argument("action", choices=["setup", "case", "teardown"])
+    p.add_argument("name", nargs="?", choices=sorted(CASES))
+    p.add_argument("--source", default=str(Path(__file__).resolve().parents[2]))
+    p.add_argument("--work", required=True)
+    args = p.parse_args()
+    if args.action == "setup":
+        return setup(args)
+    if args.action == "teardown":
+        return teardown(args)
+    if args.name is None:
+        p.error("case needs a name")
+    return CASES[args.name](Case(args.work, args.name))
+
+
+if __name__ == "__main__":
+    sys.exit(main())
