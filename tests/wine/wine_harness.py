@@ -75,7 +75,10 @@ def build(src, arch):
     else:
         host = src / "build" / "windows-x64"
         toolchain = src / "tests" / "wine" / "mingw-x86_64.cmake"
-    if not (host / "CMakeCache.txt").exists():
+    # Configured every time: folders that appeared since (dist/, modules/) join in.
+    if (host / "CMakeCache.txt").exists():
+        run(["cmake", "-S", src, "-B", host])
+    else:
         run(["cmake", "-S", src, "-B", host, f"-DCMAKE_TOOLCHAIN_FILE={toolchain}",
              "-DCMAKE_BUILD_TYPE=Release", "-DVANTREL_TESTS=OFF"])
     run(["cmake", "--build", host, "-j2", "--target", "vantrel", "vantrel_demo"])
@@ -130,6 +133,8 @@ def setup(args):
         "server": "wineserver" if arch == "i686" else SERVER64,
         "winearch": "win32" if arch == "i686" else "win64",
         "host": str(host), "programs": str(progs), "source": str(src),
+        "toolchain": str(src / "cmake" / "mingw-i686.cmake") if arch == "i686"
+        else str(src / "tests" / "wine" / "mingw-x86_64.cmake"),
     }
     (work / "state.json").write_text(json.dumps(state, indent=1))
     env = wine_env(state)
@@ -532,13 +537,56 @@ def case_refused_record(c):
 
 def case_imports(c):
     """vantrel.exe and the demo module need nothing but system DLLs."""
-    arch = c.state["arch"]
-    for f in (c.host_dir / "vantrel.exe", c.host_dir / "prog.dll"):
+    files = [(c.state["arch"], c.host_dir / "vantrel.exe"), (c.state["arch"], c.host_dir / "prog.dll")]
+    # The i686 reference build too, where it was built (the `windows` preset).
+    reference = Path(c.state["source"]) / "build" / "windows"
+    if c.state["arch"] != "i686" and (reference / "vantrel.exe").exists():
+        files += [("i686", reference / "vantrel.exe")]
+    for arch, f in files:
         out = subprocess.run([f"{arch}-w64-mingw32-objdump", "-p", str(f)], capture_output=True,
                              text=True).stdout
         dlls = {line.split(":", 1)[1].strip().lower() for line in out.splitlines()
                 if "DLL Name:" in line}
-        c.expect(bool(dlls) and dlls <= ALLOWED_DLLS, f"{f.name} imports only {sorted(dlls)}")
+        c.expect(bool(dlls) and dlls <= ALLOWED_DLLS,
+                 f"{arch} {f.name} imports only system DLLs: {sorted(dlls)}")
+    return c.finish()
+
+
+def case_dist(c):
+    """The distribution zip holds the host, the demo and an SDK that builds a
+    module with plain exports, with CMake and without it."""
+    import zipfile
+    arch = c.state["arch"]
+    run(["cmake", "--build", c.host_dir, "-j2", "--target", "vantrel_dist"])
+    zip_path = c.host_dir / f"vantrel-windows-{arch}.zip"
+    with zipfile.ZipFile(zip_path) as z:
+        names = set(z.namelist())
+        z.extractall(c.dir)
+    for want in ("vantrel.exe", "prog.dll", "tiles.bmp", "sprites.bmp", "README.txt",
+                 "sdk/vantrel.h", "sdk/prog.def", "sdk/lib/libvantrel_scene.a",
+                 "cmake/VantrelModule.cmake", "scene/sprite.cpp", "example/CMakeLists.txt"):
+        c.expect(f"vantrel/{want}" in names, f"the zip holds {want}")
+    root = c.dir / "vantrel"
+    build_dir = c.dir / "example-build"
+    r1 = subprocess.run(["cmake", "-S", root / "example", "-B", build_dir,
+                         f"-DCMAKE_TOOLCHAIN_FILE={c.state['toolchain']}"], capture_output=True)
+    r2 = subprocess.run(["cmake", "--build", build_dir, "-j2"], capture_output=True)
+    c.expect(r1.returncode == 0 and r2.returncode == 0, "the example builds with the SDK's helper")
+    gxx = f"{arch}-w64-mingw32-g++"
+    plain = c.dir / "plain.dll"
+    r3 = subprocess.run([gxx, "-std=c++20", "-shared", f"-I{root / 'sdk'}", "-o", plain,
+                         *(root / "example" / f for f in ("demo_module.cpp", "demo_scene.cpp",
+                                                          "module_path.cpp")),
+                         root / "sdk" / "lib" / "libvantrel_scene.a", "-Wl,--kill-at",
+                         "-static-libgcc", "-static-libstdc++"], capture_output=True)
+    c.expect(r3.returncode == 0, "the example builds by hand with the static scene library")
+    for dll in (build_dir / "prog.dll", plain):
+        out = subprocess.run([f"{arch}-w64-mingw32-objdump", "-p", str(dll)], capture_output=True,
+                             text=True).stdout
+        table = out.split("[Ordinal/Name Pointer] Table", 1)[-1].split("\n\n", 1)[0]
+        exports = sorted(line.split("]", 1)[1].strip() for line in table.splitlines()
+                         if "]" in line)
+        c.expect_equal(exports, ["VProgInterface", "VProgProcedure"], f"exports of {dll.name}")
     return c.finish()
 
 
@@ -572,6 +620,7 @@ CASES = {
     "only_procedure": case_only_procedure,
     "decorated_names": case_decorated_names,
     "refused_record": case_refused_record,
+    "dist": case_dist,
     "fps": case_fps,
 }
 
