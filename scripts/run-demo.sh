@@ -16,4 +16,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run-demo: no graphical session (DISPLAY is not set); run this from a desktop" >&2
   exit 1
 fi
-exec "$host" "$@"
+exec "$host"

@@ -41,6 +41,10 @@ void DestroyMainWindow();
 void DropQueuedMessagesFor(plat::HWND wnd);
 
 // Presentation of the soft device's front buffer in the window.
+// Makes the window's renderer. Done when the window is created, while it is
+// still hidden: SDL may have to rebuild a window for its renderer, and a
+// window rebuilt after it was shown and focused loses the input focus.
+bool CreateRenderer(SDL_Window *window);
 // Sets it up for a display mode of w x h x bpp: renderer, streaming texture,
 // logical size (letterboxed, scaled to the window). False when SDL refuses.
 bool SetUpPresentation(SDL_Window *window, int32_t w, int32_t h, int32_t bpp);

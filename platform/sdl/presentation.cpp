@@ -50,17 +50,23 @@ void ShowTexture() {
 
 } // namespace
 
-bool SetUpPresentation(SDL_Window *window, int32_t w, int32_t h, int32_t bpp) {
-  if (window == nullptr || w <= 0 || h <= 0 || DeviceFormat(bpp) == SDL_PIXELFORMAT_UNKNOWN) {
+bool CreateRenderer(SDL_Window *window) {
+  if (renderer != nullptr) {
+    return true;
+  }
+  // SDL_RENDER_DRIVER in the environment chooses the renderer, if set.
+  renderer = window != nullptr ? SDL_CreateRenderer(window, -1, 0) : nullptr;
+  if (renderer == nullptr) {
+    std::fprintf(stderr, "vantrel: no renderer: %s\n", SDL_GetError());
     return false;
   }
-  if (renderer == nullptr) {
-    // SDL_RENDER_DRIVER in the environment chooses the renderer, if set.
-    renderer = SDL_CreateRenderer(window, -1, 0);
-    if (renderer == nullptr) {
-      std::fprintf(stderr, "vantrel: no renderer: %s\n", SDL_GetError());
-      return false;
-    }
+  return true;
+}
+
+bool SetUpPresentation(SDL_Window *window, int32_t w, int32_t h, int32_t bpp) {
+  if (window == nullptr || w <= 0 || h <= 0 || DeviceFormat(bpp) == SDL_PIXELFORMAT_UNKNOWN ||
+      !CreateRenderer(window)) {
+    return false;
   }
   if (texture != nullptr) {
     SDL_DestroyTexture(texture);

@@ -138,6 +138,8 @@ HWND CreateWindowExA(uint32_t exStyle, const char *className, const char *title,
     std::fprintf(stderr, "vantrel: cannot create the window: %s\n", SDL_GetError());
     return nullptr;
   }
+  // A window without a renderer still works; SetDisplayMode tries again.
+  sdlplat::CreateRenderer(window);
   sdlplat::theWindow = sdlplat::WindowRecord{};
   sdlplat::theWindow.sdl = window;
   sdlplat::theWindow.proc = wc->lpfnWndProc;

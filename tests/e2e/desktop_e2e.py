@@ -288,9 +288,11 @@ def case_probe(x, args):
                     and near(mode_pixel(s, 188, 150), BLUE))
         settled_shot(x, moved, "the sprite to follow the pointer")
 
-        # Buttons keep the position of the last move.
+        # Buttons keep the position of the last move. By now the window has
+        # had the focus from the start, so idle turns have run.
         x.run("xdotool", "click", "1")
-        host.wait_line(r"^probe: button 2210 at 200,150 ")
+        frames = int(host.wait_line(r"^probe: button 2210 at 200,150 frames=(\d+)$").group(1))
+        check(frames > 0, "no idle turns before the first input: the window never got the focus")
         host.wait_line(r"^probe: button 2211 at 200,150 ")
         x.run("xdotool", "click", "3")
         host.wait_line(r"^probe: button 2221 at 200,150 ")
@@ -456,8 +458,15 @@ def case_demo(x, args):
         settled_shot(x, lambda s: near(mode_pixel(s, 300, 200), WHITE)
                      and near(mode_pixel(s, 300, 192), WHITE), "the cursor to follow")
 
+        def star(s):
+            return tuple(mode_pixel(s, px, py) for px in range(496, 592, 3)
+                         for py in range(128, 224, 3))
+
         x.run("xdotool", "key", "F1")
         host.answer_box("Report", "Vantrel demo", first_line_only=True)
+        # The star still pulses: the host is active again after its own box.
+        first_star = star(x.screenshot())
+        wait_for(lambda: star(x.screenshot()) != first_star, 10, "the star to pulse after F1")
 
         x.run("xdotool", "key", "Escape")
         host.answer_box("Error!", "DESTROY!")
