@@ -1,5 +1,7 @@
 // blit_loops.cpp - the portable pixel loops, one instance per pixel size.
+// They are the reference the faster variants are checked against.
 #include "platform/soft/blit_loops.h"
+#include "platform/soft/scale_walk.h"
 
 #include <cstring>
 
@@ -21,32 +23,6 @@ template <int N> uint32_t Load(const uint8_t *p) {
 }
 
 template <int N> void Copy1(const uint8_t *from, uint8_t *to) { std::memcpy(to, from, N); }
-
-// Walks the source positions of a nearest-pixel scale from `srcLen` to
-// `dstLen`: step i is floor((2i + 1) * srcLen / (2 * dstLen)), the source
-// pixel under the centre of destination pixel i. Exact integer arithmetic.
-class ScaleWalk {
-public:
-  ScaleWalk(int64_t srcLen, int64_t dstLen)
-      : den_(2 * dstLen), pos_(srcLen / den_), rem_(srcLen % den_), stepPos_(2 * srcLen / den_),
-        stepRem_(2 * srcLen % den_) {}
-  int64_t Position() const { return pos_; }
-  void Next() {
-    pos_ += stepPos_;
-    rem_ += stepRem_;
-    if (rem_ >= den_) {
-      ++pos_;
-      rem_ -= den_;
-    }
-  }
-
-private:
-  int64_t den_;
-  int64_t pos_;
-  int64_t rem_;
-  int64_t stepPos_;
-  int64_t stepRem_;
-};
 
 void CopyRows(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes) {
   const auto rowBytes = static_cast<size_t>(src.width) * static_cast<size_t>(bytes);
@@ -142,7 +118,5 @@ constexpr BlitLoops kPortable{CopyRows, CopyKeyed, Stretch};
 } // namespace
 
 const BlitLoops &PortableBlitLoops() { return kPortable; }
-
-const BlitLoops &ActiveBlitLoops() { return kPortable; }
 
 } // namespace soft

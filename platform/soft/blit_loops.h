@@ -43,8 +43,20 @@ struct BlitLoops {
 // Plain C++ loops, correct on every platform.
 const BlitLoops &PortableBlitLoops();
 
-// The loops the device uses.
+// The loops the device uses: the fastest variant this processor runs,
+// chosen on first use.
 const BlitLoops &ActiveBlitLoops();
+
+// A variant compiled into this build, and whether this processor can run it.
+struct BlitLoopVariant {
+  const char *name; // "portable", "sse2", "avx2"
+  const BlitLoops *loops;
+  bool runs;
+};
+
+// Every variant of this build, the portable one first; `count` receives their
+// number.
+const BlitLoopVariant *BlitLoopVariants(int32_t *count);
 
 } // namespace soft
 

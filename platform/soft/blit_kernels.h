@@ -1,0 +1,135 @@
+// blit_kernels.h - pieces shared by the vectorised loop variants: pixel loads,
+// a scalar keyed row for short runs and row ends, and the stretch driver.
+//
+// A keyed stretch is done one destination row at a time: the source pixels
+// under the row's columns are gathered once into a small buffer on the stack
+// (again only when the source row changes), and the buffer is then copied
+// like an unscaled keyed row. The column positions come from the same
+// ScaleWalk as the portable loop, so both pick the same source pixels.
+#ifndef VANTREL_PLATFORM_SOFT_BLIT_KERNELS_H
+#define VANTREL_PLATFORM_SOFT_BLIT_KERNELS_H
+
+#include "platform/soft/blit_loops.h"
+#include "platform/soft/scale_walk.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+// Everything here has internal linkage: each variant file is built for its
+// own instruction set and must keep its own copy of these functions.
+namespace soft::kernels {
+namespace {
+
+template <int N> inline uint32_t LoadPixel(const uint8_t *p) {
+  if constexpr (N == 1) {
+    return *p;
+  } else if constexpr (N == 2) {
+    uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+  } else if constexpr (N == 3) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16;
+  } else {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+  }
+}
+
+// Whether `key` can equal an N-byte pixel at all; a key with bits above the
+// pixel's size matches nothing.
+template <int N> constexpr bool KeyFits(uint32_t key) {
+  if constexpr (N == 4) {
+    return true;
+  } else {
+    return (key >> (8 * N)) == 0;
+  }
+}
+
+template <int N>
+inline void KeyedRowScalar(const uint8_t *from, uint8_t *to, int64_t pixels, uint32_t key) {
+  for (int64_t x = 0; x < pixels; ++x, from += N, to += N) {
+    if (LoadPixel<N>(from) != key) {
+      std::memcpy(to, from, N);
+    }
+  }
+}
+
+inline void CopyRows(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes) {
+  const auto rowBytes = static_cast<size_t>(src.width) * static_cast<size_t>(bytes);
+  for (int32_t y = 0; y < src.height; ++y) {
+    std::memcpy(dst.pixels + y * dst.pitch, src.pixels + y * src.pitch, rowBytes);
+  }
+}
+
+// Runs `row(from, to, pixels, key)` over every row of a same-size keyed copy,
+// or plain row copies when the key cannot match.
+template <int N, typename Row>
+inline void CopyKeyedRows(const ConstPixelArea &src, const PixelArea &dst, uint32_t key, Row row) {
+  const auto rowBytes = static_cast<size_t>(src.width) * N;
+  const bool keyed = KeyFits<N>(key);
+  for (int32_t y = 0; y < src.height; ++y) {
+    const uint8_t *from = src.pixels + y * src.pitch;
+    uint8_t *to = dst.pixels + y * dst.pitch;
+    if (keyed) {
+      row(from, to, src.width, key);
+    } else {
+      std::memcpy(to, from, rowBytes);
+    }
+  }
+}
+
+template <int N>
+inline void Gather(const uint8_t *srcRow, const int32_t *offsets, int32_t count, uint8_t *out) {
+  for (int32_t i = 0; i < count; ++i) {
+    std::memcpy(out + i * N, srcRow + offsets[i], N);
+  }
+}
+
+// Columns handled per pass; the gathered row lives on the stack.
+constexpr int32_t kStretchChunk = 512;
+
+// Scales src into dst, nearest pixel, skipping key pixels when `keyed`, with
+// `row` doing the keyed copy of each gathered row.
+template <int N, typename Row>
+inline void StretchRows(const ConstPixelArea &src, const PixelArea &dst, bool keyed, uint32_t key,
+                        Row row) {
+  if (src.width <= 0 || src.height <= 0 || dst.width <= 0 || dst.height <= 0) {
+    return;
+  }
+  if (int64_t{src.width} * N > INT32_MAX) {
+    PortableBlitLoops().stretch(src, dst, N, keyed, key); // beyond any surface of the device
+    return;
+  }
+  keyed = keyed && KeyFits<N>(key);
+  int32_t offsets[kStretchChunk];
+  alignas(32) uint8_t gathered[kStretchChunk * N];
+  ScaleWalk cols(src.width, dst.width);
+  for (int32_t c0 = 0; c0 < dst.width; c0 += kStretchChunk) {
+    const int32_t count = std::min(kStretchChunk, dst.width - c0);
+    for (int32_t i = 0; i < count; ++i, cols.Next()) {
+      offsets[i] = static_cast<int32_t>(cols.Position()) * N;
+    }
+    ScaleWalk rows(src.height, dst.height);
+    int64_t have = -1;
+    for (int32_t y = 0; y < dst.height; ++y, rows.Next()) {
+      if (rows.Position() != have) {
+        have = rows.Position();
+        Gather<N>(src.pixels + have * src.pitch, offsets, count, gathered);
+      }
+      uint8_t *to = dst.pixels + y * dst.pitch + int64_t{c0} * N;
+      if (keyed) {
+        row(gathered, to, count, key);
+      } else {
+        std::memcpy(to, gathered, static_cast<size_t>(count) * N);
+      }
+    }
+  }
+}
+
+} // namespace
+} // namespace soft::kernels
+
+#endif
