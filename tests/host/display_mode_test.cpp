@@ -128,6 +128,17 @@ TEST_F(SetModeTest, SecondModeReleasesTheOldChainBeforeBuildingTheNew) {
   EXPECT_TRUE(td::Boxes().empty());
 }
 
+TEST_F(SetModeTest, ModeAfterAHalfBuiltChainReleasesWhatWasBuilt) {
+  td::Script("GetAttachedSurface", {plat::DDERR_NOTFOUND});
+  EXPECT_EQ(vantrel::SetMode(640, 480, 16), 0);
+  const int64_t halfBuilt = Addr(vantrel::primary);
+  ASSERT_NE(halfBuilt, 0);
+  EXPECT_EQ(vantrel::SetMode(640, 480, 16), 1);
+  EXPECT_EQ(td::CallsNamed("ReleaseSurface").size(), 1u);
+  EXPECT_EQ(td::CallsNamed("ReleaseSurface").at(0).args, (std::vector<int64_t>{halfBuilt}));
+  EXPECT_NE(vantrel::backBuffer, nullptr);
+}
+
 TEST_F(SetModeTest, RefusedSecondModeKeepsTheOldChain) {
   ASSERT_EQ(vantrel::SetMode(640, 480, 16), 1);
   const plat::Surface oldPrimary = vantrel::primary;
