@@ -181,7 +181,8 @@ bool DropSprite(Scene &scene, int32_t x, int32_t y) {
   const int32_t slot = scene.nextDrop;
   Actor &drop = scene.drops[slot];
   drop.sprite =
-      FrameSprite(scene.sprites, kDropFrames[slot % 6], x - kFrameSize / 2, y - kFrameSize / 2);
+      FrameSprite(scene.sprites, kDropFrames[slot % (sizeof kDropFrames / sizeof kDropFrames[0])],
+                  x - kFrameSize / 2, y - kFrameSize / 2);
   VLayer *front = scene.layers[kFrontLayer];
   if (drop.node == nullptr) {
     if (!Place(drop, front, scene.nextDropDepth)) {
