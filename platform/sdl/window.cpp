@@ -2,6 +2,7 @@
 #include "platform/sdl/backend_state.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,18 @@ bool EnsureVideo() {
   }
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "vantrel: no display: %s\n", SDL_GetError());
+    return false;
+  }
+  // Without a screen SDL falls back to drivers that show nothing and take no
+  // input; a window there would run unseen for ever. They serve only when
+  // asked for by name (SDL_VIDEODRIVER), as the tests do.
+  const char *driver = SDL_GetCurrentVideoDriver();
+  const char *requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  const bool invisible = driver != nullptr && (std::strcmp(driver, "offscreen") == 0 ||
+                                               std::strcmp(driver, "dummy") == 0);
+  if (invisible && (requested == nullptr || std::strstr(requested, driver) == nullptr)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    std::fprintf(stderr, "vantrel: no display: set DISPLAY or WAYLAND_DISPLAY\n");
     return false;
   }
   return true;

@@ -121,7 +121,7 @@ class Shot:
 class Host:
     """One copy of the host in its own folder, started from another folder."""
 
-    def __init__(self, x, work, host, module, supp, module_bytes=None, extra=()):
+    def __init__(self, x, work, host, module, supp, module_bytes=None, extra=(), display=True):
         self.x = x
         shutil.rmtree(work, ignore_errors=True)
         bin_dir = os.path.join(work, "bin")
@@ -141,6 +141,9 @@ class Host:
         env["SDL_RENDER_DRIVER"] = "software"
         env["LSAN_OPTIONS"] = "suppressions=%s:print_suppressions=0" % supp if supp else ""
         env["ASAN_OPTIONS"] = "detect_leaks=1"
+        if not display:
+            env.pop("DISPLAY", None)
+            env.pop("WAYLAND_DISPLAY", None)
         self.err_path = os.path.join(work, "stderr.txt")
         self.err_file = open(self.err_path, "wb")
         self.proc = subprocess.Popen([exe], cwd=self.run_dir, env=env,
@@ -167,9 +170,13 @@ class Host:
                        timeout)
         wid = wait_for(lambda: self.x.window_named(caption), timeout,
                        "the %r box to appear" % caption)
+        boxes = self.stderr().count("vantrel: [")
         self.x.run("xdotool", "key", "--window", wid, "Return")
-        wait_for(lambda: self.x.window_named(caption) != wid, timeout,
-                 "the %r box to close" % caption)
+        # Closed: gone, or already followed by the next box (which may reuse
+        # the window id of the first).
+        wait_for(lambda: self.x.window_named(caption) != wid
+                 or self.stderr().count("vantrel: [") > boxes or self.proc.poll() is not None,
+                 timeout, "the %r box to close" % caption)
 
     def exit_code(self, timeout=20):
         try:
@@ -245,6 +252,22 @@ def near(rgb, expected):
     """Colours as a 16-bit mode shows them: each channel within 8 of the
     expected value (the screen expands 5 and 6-bit channels its own way)."""
     return all(abs(((rgb >> s) & 255) - ((expected >> s) & 255)) <= 8 for s in (0, 8, 16))
+
+
+def case_no_display(x, args):
+    """Started without any screen: the window cannot be made, the box that
+    says so cannot be shown either, so it goes to standard error; the run
+    ends at once with exit code 1 and never loads the module."""
+    host = Host(x, args.work, args.host, args.module, args.supp, display=False)
+    try:
+        host.check_clean_exit(1)
+        err = host.stderr()
+        check(re.search(r"^vantrel: \[Error!\] Unexpected Windows error \(hwnd was NULL\)\.$",
+                        err, re.M), "no window error:\n" + err)
+        check(err.count("vantrel: [") == 1, "more than one box:\n" + err)
+        check("probe:" not in err, "the module was called:\n" + err)
+    finally:
+        host.kill()
 
 
 def mode_pixel(shot, x, y, scale=2):
@@ -501,6 +524,7 @@ CASES = {
     "missing_module": (case_missing_module, (1280, 960)),
     "broken_module": (case_broken_module, (1280, 960)),
     "no_procedure": (case_no_procedure, (1280, 960)),
+    "no_display": (case_no_display, (640, 480)),
     "probe": (case_probe, (1280, 960)),
     "letterbox": (case_letterbox, (1280, 800)),
     "alt_f4": (case_alt_f4, (1280, 960)),
