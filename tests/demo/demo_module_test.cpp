@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -86,19 +87,27 @@ struct Module {
   }
 };
 
-// A fresh copy of the demo in its own folder, with or without its bitmaps.
-fs::path CopyOfDemo(const std::string &name, bool withBitmaps) {
-  const fs::path from = fs::path(DEMO_MODULE).parent_path();
-  const fs::path dir = fs::temp_directory_path() / ("vantrel_demo_test_" + name);
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  fs::copy_file(from / "prog.dll", dir / "prog.dll");
-  if (withBitmaps) {
-    fs::copy_file(from / demo::kTilesFile, dir / demo::kTilesFile);
-    fs::copy_file(from / demo::kSpritesFile, dir / demo::kSpritesFile);
+// A fresh copy of the demo in a folder of its own (unique to this process,
+// removed at the end of the test), with or without its bitmaps.
+struct DemoCopy {
+  fs::path dir;
+  DemoCopy(const std::string &name, bool withBitmaps) {
+    const fs::path from = fs::path(DEMO_MODULE).parent_path();
+    dir = fs::temp_directory_path() /
+          ("vantrel_demo_" + name + "_" + std::to_string(static_cast<long>(getpid())));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::copy_file(from / "prog.dll", dir / "prog.dll");
+    if (withBitmaps) {
+      fs::copy_file(from / demo::kTilesFile, dir / demo::kTilesFile);
+      fs::copy_file(from / demo::kSpritesFile, dir / demo::kSpritesFile);
+    }
   }
-  return dir;
-}
+  ~DemoCopy() {
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+  }
+};
 
 TEST(DemoModule, ExportsBothEntryPointsUnderPlainNames) {
   Module m(DEMO_MODULE);
@@ -109,7 +118,8 @@ TEST(DemoModule, ExportsBothEntryPointsUnderPlainNames) {
 }
 
 TEST(DemoModule, RefusesANullRecord) {
-  const fs::path dir = CopyOfDemo("null", false);
+  const DemoCopy copy("null", false);
+  const fs::path &dir = copy.dir;
   Module m(dir / "prog.dll");
   ASSERT_NE(m.init, nullptr);
   EXPECT_EQ(m.init(nullptr), 0);
@@ -119,7 +129,8 @@ TEST(DemoModule, RefusesANullRecord) {
 }
 
 TEST(DemoModule, AWholeRun) {
-  const fs::path dir = CopyOfDemo("run", true);
+  const DemoCopy copy("run", true);
+  const fs::path &dir = copy.dir;
   Module m(dir / "prog.dll");
   ASSERT_NE(m.init, nullptr);
   EXPECT_NE(m.init(&m.prog), 0);
@@ -199,7 +210,8 @@ TEST(DemoModule, AWholeRun) {
 }
 
 TEST(DemoModule, MissingBitmapsAreReportedAndNothingIsDrawn) {
-  const fs::path dir = CopyOfDemo("nobitmaps", false);
+  const DemoCopy copy("nobitmaps", false);
+  const fs::path &dir = copy.dir;
   Module m(dir / "prog.dll");
   ASSERT_NE(m.init, nullptr);
   m.init(&m.prog);
@@ -213,7 +225,8 @@ TEST(DemoModule, MissingBitmapsAreReportedAndNothingIsDrawn) {
 }
 
 TEST(DemoModule, RefusedModeLoadsNothingAndDrawsNothing) {
-  const fs::path dir = CopyOfDemo("nomode", true);
+  const DemoCopy copy("nomode", true);
+  const fs::path &dir = copy.dir;
   Module m(dir / "prog.dll");
   ASSERT_NE(m.init, nullptr);
   m.init(&m.prog);
