@@ -51,9 +51,18 @@ def run(cmd, **kw):
 # Setup
 # ---------------------------------------------------------------------------
 def runs_32bit_wine():
-    """True when this machine can start the 32-bit Wine loader at all."""
+    """True when this machine runs the 32-bit Wine loader natively. Through a
+    binfmt emulator (qemu-i386) the loader starts but cannot boot a prefix."""
     if not os.access(WINE32, os.X_OK):
         return False
+    binfmt = Path("/proc/sys/fs/binfmt_misc")
+    for entry in binfmt.glob("*") if binfmt.is_dir() else []:
+        try:
+            text = entry.read_text()
+        except OSError:
+            continue
+        if text.startswith("enabled") and "qemu-i386" in text:
+            return False
     try:
         r = subprocess.run([WINE32, "--version"], capture_output=True, timeout=20)
         return r.returncode == 0
@@ -90,22 +99,26 @@ def build(src, arch):
     return host, progs
 
 
-def start_xvfb(work):
-    for n in range(90, 190):
-        if Path(f"/tmp/.X{n}-lock").exists() or Path(f"/tmp/.X11-unix/X{n}").exists():
-            continue
-        proc = subprocess.Popen(["Xvfb", f":{n}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                start_new_session=True)
-        for _ in range(100):
-            if Path(f"/tmp/.X11-unix/X{n}").exists():
-                return n, proc.pid
-            if proc.poll() is not None:
+def start_xvfb():
+    """Starts Xvfb on a display it picks itself (-displayfd): answers the
+    display number and the server's process id."""
+    read_fd, write_fd = os.pipe()
+    proc = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
+                             "-nolisten", "tcp"], pass_fds=(write_fd,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            start_new_session=True)
+    os.close(write_fd)
+    number = b""
+    with os.fdopen(read_fd, "rb") as r:
+        while not number.endswith(b"\n"):
+            chunk = r.read(1)
+            if not chunk:
                 break
-            time.sleep(0.1)
-        if proc.poll() is None:
-            proc.kill()
-    raise SystemExit("no free X display for Xvfb")
+            number += chunk
+    if not number.strip():
+        proc.kill()
+        raise SystemExit("Xvfb did not start")
+    return int(number), proc.pid
 
 
 def wine_env(state):
@@ -126,7 +139,7 @@ def setup(args):
     arch = choose_arch()
     log("Windows build under test:", arch)
     host, progs = build(src, arch)
-    display, xvfb = start_xvfb(work)
+    display, xvfb = start_xvfb()
     state = {
         "arch": arch, "display": display, "xvfb": xvfb, "prefix": str(work / "prefix"),
         "wine": WINE32 if arch == "i686" else WINE64,
