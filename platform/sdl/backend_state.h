@@ -54,6 +54,8 @@ void PresentFrontBuffer();
 void RepresentLastFrame();
 // Releases the renderer and texture (the window is going away).
 void TearDownPresentation();
+// The window's renderer, or null (for tests, which read back what it shows).
+SDL_Renderer *PresentationRenderer();
 // The presented mode's size; false before a mode is presented.
 bool PresentedModeSize(int32_t *w, int32_t *h);
 

@@ -143,6 +143,8 @@ void TearDownPresentation() {
   haveFrame = false;
 }
 
+SDL_Renderer *PresentationRenderer() { return renderer; }
+
 bool PresentedModeSize(int32_t *w, int32_t *h) {
   if (texture == nullptr || w == nullptr || h == nullptr) {
     return false;
