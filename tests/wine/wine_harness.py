@@ -414,6 +414,8 @@ PROBE_SETUP = [
     "before code 2003 key 0 reserved 0 aux 2300 mouse 0 0",
     "slots filled",
     "window found",
+    "window popup 1 caption 0 border 0 visible 1 topmost 1 class style 3",
+    "window rect 0 0 800 600 screen 800 600",
     "call init ms 0",
     "during code 2003 key 0 reserved 0 aux 2300 mouse 0 0",
     "setmode 640 480 16 -> 1",
@@ -483,6 +485,7 @@ def case_probe(c):
             c.expect(True, want)
         except ValueError:
             c.expect(False, f"in order: {want!r}")
+    c.expect("cursor hidden" in lines, "no cursor over the window during pointer events")
     events = [line for line in lines if line.startswith(("event ", "after "))]
     tail = " reserved 0 aux 2300 mouse "
     wanted = [

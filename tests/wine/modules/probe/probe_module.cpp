@@ -31,6 +31,7 @@ VProg *prog = nullptr;
 FILE *out = nullptr;
 WNDPROC hostProc = nullptr;
 bool framesSeen = false;
+bool cursorNoted = false;
 bool drawn = false; // the first frame was drawn and written down
 VImg *background = nullptr;
 VImg *keyed = nullptr;
@@ -82,6 +83,18 @@ void WrapHostWindow() {
   HWND wnd = FindWindowA("Vantrel Engine Beta", "Release 1 pre1");
   Note("window %s", wnd != nullptr ? "found" : "missing");
   if (wnd != nullptr) {
+    // The window as start-up made it: a top-most popup over the whole screen,
+    // of a class that redraws on resizing and takes no double clicks.
+    const auto style = static_cast<DWORD>(GetWindowLongPtrA(wnd, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrA(wnd, GWL_EXSTYLE));
+    const auto classStyle = static_cast<DWORD>(GetClassLongPtrA(wnd, GCL_STYLE));
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    Note("window popup %d caption %d border %d visible %d topmost %d class style %lu", //
+         (style & WS_POPUP) != 0, (style & WS_CAPTION) != 0, (style & WS_BORDER) != 0,
+         (style & WS_VISIBLE) != 0, (exStyle & WS_EX_TOPMOST) != 0, classStyle);
+    Note("window rect %ld %ld %ld %ld screen %d %d", r.left, r.top, r.right, r.bottom,
+         GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     hostProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfterHost)));
   }
@@ -204,6 +217,11 @@ extern "C" int32_t VANTREL_STDCALL VProgProcedure(int32_t elapsedMs) {
     return 1;
   default:
     NoteEvent("event");
+    if (prog->event.code == EV_MOUSEMOVE && !cursorNoted) {
+      // The host answers WM_SETCURSOR with no cursor: none over its window.
+      cursorNoted = true;
+      Note("cursor %s", GetCursor() == nullptr ? "hidden" : "shown");
+    }
     return 0;
   }
 }
