@@ -555,6 +555,20 @@ def case_refused_record(c):
     return c.finish()
 
 
+def case_backend(c):
+    """The backend's own checks against the real API (backend_check.cpp)."""
+    c.start_watcher()
+    c.focus_desktop()
+    r = subprocess.run([c.state["wine"], str(c.programs / "backend_check.exe")], cwd=c.dir,
+                       env=c.env, capture_output=True, text=True, timeout=120)
+    for line in r.stdout.replace("\r", "").splitlines():
+        log("   ", line)
+    c.expect_equal(r.returncode, 0, "failed backend checks")
+    c.stop_watcher()
+    c.expect_equal(c.boxes(), [], "message boxes")
+    return c.finish()
+
+
 def case_imports(c):
     """vantrel.exe and the demo module need nothing but system DLLs."""
     files = [(c.state["arch"], c.host_dir / "vantrel.exe"), (c.state["arch"], c.host_dir / "prog.dll")]
@@ -632,6 +646,7 @@ def case_fps(c):
 
 
 CASES = {
+    "backend": case_backend,
     "imports": case_imports,
     "demo": case_demo,
     "probe": case_probe,
