@@ -43,6 +43,13 @@ bool EnsureVideo() {
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     return true;
   }
+  // SDL's software renderer draws into the window's surface, which SDL would
+  // otherwise back with an OpenGL texture: with the software renderer the
+  // surface is the display's own (shared memory on X11), so no GL runs.
+  const char *renderDriver = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
+  if (renderDriver != nullptr && SDL_strcasecmp(renderDriver, "software") == 0) {
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+  }
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "vantrel: no display: %s\n", SDL_GetError());
     return false;
