@@ -586,41 +586,52 @@ def case_imports(c):
     return c.finish()
 
 
-def case_dist(c):
-    """The distribution zip holds the host, the demo and an SDK that builds a
-    module with plain exports, with CMake and without it."""
+def check_zip(c, arch, zip_path, toolchain):
+    """One distribution zip: its files, and its SDK building a module with
+    plain exports, with the CMake helper and by hand."""
     import zipfile
-    arch = c.state["arch"]
-    run(["cmake", "--build", c.host_dir, "-j2", "--target", "vantrel_dist"])
-    zip_path = c.host_dir / f"vantrel-windows-{arch}.zip"
     with zipfile.ZipFile(zip_path) as z:
         names = set(z.namelist())
-        z.extractall(c.dir)
+        z.extractall(c.dir / arch)
     for want in ("vantrel.exe", "prog.dll", "tiles.bmp", "sprites.bmp", "README.txt",
                  "sdk/vantrel.h", "sdk/prog.def", "sdk/lib/libvantrel_scene.a",
                  "cmake/VantrelModule.cmake", "scene/sprite.cpp", "example/CMakeLists.txt"):
-        c.expect(f"vantrel/{want}" in names, f"the zip holds {want}")
-    root = c.dir / "vantrel"
-    build_dir = c.dir / "example-build"
+        c.expect(f"vantrel/{want}" in names, f"{zip_path.name} holds {want}")
+    root = c.dir / arch / "vantrel"
+    build_dir = c.dir / arch / "example-build"
     r1 = subprocess.run(["cmake", "-S", root / "example", "-B", build_dir,
-                         f"-DCMAKE_TOOLCHAIN_FILE={c.state['toolchain']}"], capture_output=True)
+                         f"-DCMAKE_TOOLCHAIN_FILE={toolchain}"], capture_output=True)
     r2 = subprocess.run(["cmake", "--build", build_dir, "-j2"], capture_output=True)
-    c.expect(r1.returncode == 0 and r2.returncode == 0, "the example builds with the SDK's helper")
-    gxx = f"{arch}-w64-mingw32-g++"
-    plain = c.dir / "plain.dll"
-    r3 = subprocess.run([gxx, "-std=c++20", "-shared", f"-I{root / 'sdk'}", "-o", plain,
+    c.expect(r1.returncode == 0 and r2.returncode == 0,
+             f"{arch}: the example builds with the SDK's helper")
+    plain = c.dir / arch / "plain.dll"
+    r3 = subprocess.run([f"{arch}-w64-mingw32-g++", "-std=c++20", "-shared",
+                         f"-I{root / 'sdk'}", "-o", plain,
                          *(root / "example" / f for f in ("demo_module.cpp", "demo_scene.cpp",
                                                           "module_path.cpp")),
                          root / "sdk" / "lib" / "libvantrel_scene.a", "-Wl,--kill-at",
                          "-static-libgcc", "-static-libstdc++"], capture_output=True)
-    c.expect(r3.returncode == 0, "the example builds by hand with the static scene library")
+    c.expect(r3.returncode == 0, f"{arch}: the example builds by hand with the scene library")
     for dll in (build_dir / "prog.dll", plain):
         out = subprocess.run([f"{arch}-w64-mingw32-objdump", "-p", str(dll)], capture_output=True,
                              text=True).stdout
         table = out.split("[Ordinal/Name Pointer] Table", 1)[-1].split("\n\n", 1)[0]
         exports = sorted(line.split("]", 1)[1].strip() for line in table.splitlines()
                          if "]" in line)
-        c.expect_equal(exports, ["VProgInterface", "VProgProcedure"], f"exports of {dll.name}")
+        c.expect_equal(exports, ["VProgInterface", "VProgProcedure"],
+                       f"{arch}: exports of {dll.name}")
+
+
+def case_dist(c):
+    """The distribution zip of the build under test, and of the i686
+    reference build where the `windows` preset has made one."""
+    arch = c.state["arch"]
+    run(["cmake", "--build", c.host_dir, "-j2", "--target", "vantrel_dist"])
+    check_zip(c, arch, c.host_dir / f"vantrel-windows-{arch}.zip", c.state["toolchain"])
+    src = Path(c.state["source"])
+    reference = src / "build" / "windows" / "vantrel-windows-i686.zip"
+    if arch != "i686" and reference.exists():
+        check_zip(c, "i686", reference, src / "cmake" / "mingw-i686.cmake")
     return c.finish()
 
 
