@@ -64,17 +64,17 @@ inline void CopyRows(const ConstPixelArea &src, const PixelArea &dst, int32_t by
   }
 }
 
-// Runs `row(from, to, pixels, key)` over every row of a same-size keyed copy,
+// Runs `Row(from, to, pixels, key)` over every row of a same-size keyed copy,
 // or plain row copies when the key cannot match.
-template <int N, typename Row>
-inline void CopyKeyedRows(const ConstPixelArea &src, const PixelArea &dst, uint32_t key, Row row) {
+template <int N, auto Row>
+inline void CopyKeyedRows(const ConstPixelArea &src, const PixelArea &dst, uint32_t key) {
   const auto rowBytes = static_cast<size_t>(src.width) * N;
   const bool keyed = KeyFits<N>(key);
   for (int32_t y = 0; y < src.height; ++y) {
     const uint8_t *from = src.pixels + y * src.pitch;
     uint8_t *to = dst.pixels + y * dst.pitch;
     if (keyed) {
-      row(from, to, src.width, key);
+      Row(from, to, src.width, key);
     } else {
       std::memcpy(to, from, rowBytes);
     }
@@ -92,10 +92,9 @@ inline void Gather(const uint8_t *srcRow, const int32_t *offsets, int32_t count,
 constexpr int32_t kStretchChunk = 512;
 
 // Scales src into dst, nearest pixel, skipping key pixels when `keyed`, with
-// `row` doing the keyed copy of each gathered row.
-template <int N, typename Row>
-inline void StretchRows(const ConstPixelArea &src, const PixelArea &dst, bool keyed, uint32_t key,
-                        Row row) {
+// `Row` doing the keyed copy of each gathered row.
+template <int N, auto Row>
+inline void StretchRows(const ConstPixelArea &src, const PixelArea &dst, bool keyed, uint32_t key) {
   if (src.width <= 0 || src.height <= 0 || dst.width <= 0 || dst.height <= 0) {
     return;
   }
@@ -121,7 +120,7 @@ inline void StretchRows(const ConstPixelArea &src, const PixelArea &dst, bool ke
       }
       uint8_t *to = dst.pixels + y * dst.pitch + int64_t{c0} * N;
       if (keyed) {
-        row(gathered, to, count, key);
+        Row(gathered, to, count, key);
       } else {
         std::memcpy(to, gathered, static_cast<size_t>(count) * N);
       }

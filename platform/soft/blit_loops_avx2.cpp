@@ -31,7 +31,8 @@ template <int N> __m256i Broadcast(uint32_t key) {
 
 // One 32-byte block of 1-, 2- or 4-byte pixels: no key pixel stores the
 // source as it is, all key pixels leave the destination alone, a mix blends.
-template <int N> inline void Block(const uint8_t *from, uint8_t *to, __m256i key) {
+template <int N>
+[[gnu::always_inline]] inline void Block(const uint8_t *from, uint8_t *to, __m256i key) {
   const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(from));
   const __m256i eq = Equal<N>(v, key);
   const int mask = _mm256_movemask_epi8(eq);
@@ -61,7 +62,9 @@ template <int N> inline void HalfBlock(const uint8_t *from, uint8_t *to, __m256i
 
 // Rows end with a block that overlaps the one before: blocks only read the
 // source, so doing a pixel twice gives the same result.
-template <int N> void KeyedRow(const uint8_t *from, uint8_t *to, int64_t pixels, uint32_t key) {
+template <int N>
+[[gnu::always_inline]] inline void KeyedRow(const uint8_t *from, uint8_t *to, int64_t pixels,
+                                            uint32_t key) {
   const int64_t bytes = pixels * N;
   const __m256i k = Broadcast<N>(key);
   if (bytes >= 32) {
@@ -86,31 +89,61 @@ template <int N> void KeyedRow(const uint8_t *from, uint8_t *to, int64_t pixels,
 // back as they were read, so a step never reaches past the row's own bytes
 // (it runs only while 32 bytes remain) and never changes pixels it does not
 // own.
-void KeyedRow3(const uint8_t *from, uint8_t *to, int64_t pixels, uint32_t key) {
+// One step of eight 24-bit pixels at from/to; see KeyedRow3.
+struct Step3 {
+  __m256i key;
+  __m256i spread;
+  __m256i toLanes;
+  __m256i toBytes;
+  __m256i pack;
+  __m256i keepTail;
+};
+
+[[gnu::always_inline]] inline void Block3(const uint8_t *from, uint8_t *to, const Step3 &c) {
+  const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(from));
+  const __m256i lanes = _mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(v, c.spread), c.toLanes);
+  const __m256i eq = _mm256_cmpeq_epi32(lanes, c.key);
+  const int mask = _mm256_movemask_ps(_mm256_castsi256_ps(eq));
+  if (mask == 0) {
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(to), _mm256_castsi256_si128(v));
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(to + 16), _mm256_extracti128_si256(v, 1));
+  } else if (mask != 0xFF) {
+    const __m256i skip = _mm256_or_si256(
+        _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(eq, c.toBytes), c.pack), c.keepTail);
+    const __m256i old = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(to));
+    _mm256_storeu_si256(reinterpret_cast<__m256i *>(to), _mm256_blendv_epi8(v, old, skip));
+  }
+}
+
+// 24-bit pixels, eight (24 bytes) per step: the pixels are spread into
+// 32-bit lanes, compared, and the lane masks packed back into 24 bytes of
+// byte masks. Each step reads and writes 32 bytes; the last 8 are written
+// back as they were read, so a step runs only where 32 bytes of the row
+// remain and never changes pixels it does not own. The row ends with a step
+// that overlaps the one before and at most three pixels done one by one.
+[[gnu::always_inline]] inline void KeyedRow3(const uint8_t *from, uint8_t *to, int64_t pixels,
+                                             uint32_t key) {
   const int64_t bytes = pixels * 3;
-  const __m256i k = _mm256_set1_epi32(static_cast<int>(key));
-  const __m256i spread = _mm256_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6);
-  const __m256i toLanes = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0,
-                                           1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
-  const __m256i toBytes = _mm256_setr_epi8(0, 0, 0, 4, 4, 4, 8, 8, 8, 12, 12, 12, -1, -1, -1, -1, 0,
-                                           0, 0, 4, 4, 4, 8, 8, 8, 12, 12, 12, -1, -1, -1, -1);
-  const __m256i pack = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7);
-  const __m256i keepTail = _mm256_setr_epi32(0, 0, 0, 0, 0, 0, -1, -1);
+  if (bytes < 32) {
+    kernels::KeyedRowScalar<3>(from, to, pixels, key);
+    return;
+  }
+  const Step3 c{_mm256_set1_epi32(static_cast<int>(key)),
+                _mm256_setr_epi32(0, 1, 2, 3, 3, 4, 5, 6),
+                _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0, 1, 2, -1,
+                                 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1),
+                _mm256_setr_epi8(0, 0, 0, 4, 4, 4, 8, 8, 8, 12, 12, 12, -1, -1, -1, -1, 0, 0, 0, 4,
+                                 4, 4, 8, 8, 8, 12, 12, 12, -1, -1, -1, -1),
+                _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7),
+                _mm256_setr_epi32(0, 0, 0, 0, 0, 0, -1, -1)};
   int64_t x = 0;
   for (; x + 32 <= bytes; x += 24) {
-    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(from + x));
-    const __m256i lanes = _mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(v, spread), toLanes);
-    const __m256i eq = _mm256_cmpeq_epi32(lanes, k);
-    const int mask = _mm256_movemask_ps(_mm256_castsi256_ps(eq));
-    if (mask == 0) {
-      _mm_storeu_si128(reinterpret_cast<__m128i *>(to + x), _mm256_castsi256_si128(v));
-      _mm_storel_epi64(reinterpret_cast<__m128i *>(to + x + 16), _mm256_extracti128_si256(v, 1));
-    } else if (mask != 0xFF) {
-      const __m256i skip = _mm256_or_si256(
-          _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(eq, toBytes), pack), keepTail);
-      const __m256i old = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(to + x));
-      _mm256_storeu_si256(reinterpret_cast<__m256i *>(to + x), _mm256_blendv_epi8(v, old, skip));
-    }
+    Block3(from + x, to + x, c);
+  }
+  const int64_t last = (bytes - 32) / 3 * 3;
+  if (last + 24 > x) {
+    Block3(from + last, to + last, c);
+    x = last + 24;
   }
   kernels::KeyedRowScalar<3>(from + x, to + x, (bytes - x) / 3, key);
 }
@@ -118,16 +151,16 @@ void KeyedRow3(const uint8_t *from, uint8_t *to, int64_t pixels, uint32_t key) {
 void CopyKeyed(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes, uint32_t key) {
   switch (bytes) {
   case 1:
-    kernels::CopyKeyedRows<1>(src, dst, key, KeyedRow<1>);
+    kernels::CopyKeyedRows<1, KeyedRow<1>>(src, dst, key);
     break;
   case 2:
-    kernels::CopyKeyedRows<2>(src, dst, key, KeyedRow<2>);
+    kernels::CopyKeyedRows<2, KeyedRow<2>>(src, dst, key);
     break;
   case 3:
-    kernels::CopyKeyedRows<3>(src, dst, key, KeyedRow3);
+    kernels::CopyKeyedRows<3, KeyedRow3>(src, dst, key);
     break;
   case 4:
-    kernels::CopyKeyedRows<4>(src, dst, key, KeyedRow<4>);
+    kernels::CopyKeyedRows<4, KeyedRow<4>>(src, dst, key);
     break;
   default:
     break;
@@ -138,16 +171,16 @@ void Stretch(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes, boo
              uint32_t key) {
   switch (bytes) {
   case 1:
-    kernels::StretchRows<1>(src, dst, keyed, key, KeyedRow<1>);
+    kernels::StretchRows<1, KeyedRow<1>>(src, dst, keyed, key);
     break;
   case 2:
-    kernels::StretchRows<2>(src, dst, keyed, key, KeyedRow<2>);
+    kernels::StretchRows<2, KeyedRow<2>>(src, dst, keyed, key);
     break;
   case 3:
-    kernels::StretchRows<3>(src, dst, keyed, key, KeyedRow3);
+    kernels::StretchRows<3, KeyedRow3>(src, dst, keyed, key);
     break;
   case 4:
-    kernels::StretchRows<4>(src, dst, keyed, key, KeyedRow<4>);
+    kernels::StretchRows<4, KeyedRow<4>>(src, dst, keyed, key);
     break;
   default:
     break;

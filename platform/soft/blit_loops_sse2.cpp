@@ -31,7 +31,8 @@ template <int N> __m128i Broadcast(uint32_t key) {
 
 // One 16-byte block: no key pixel stores the source as it is, all key pixels
 // leave the destination alone, a mix blends the two.
-template <int N> inline void Block(const uint8_t *from, uint8_t *to, __m128i key) {
+template <int N>
+[[gnu::always_inline]] inline void Block(const uint8_t *from, uint8_t *to, __m128i key) {
   const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from));
   const __m128i eq = Equal<N>(v, key);
   const int mask = _mm_movemask_epi8(eq);
@@ -46,7 +47,9 @@ template <int N> inline void Block(const uint8_t *from, uint8_t *to, __m128i key
 
 // A row of 16 bytes or more ends with a block that overlaps the one before:
 // blocks only read the source, so doing a pixel twice gives the same result.
-template <int N> void KeyedRow(const uint8_t *from, uint8_t *to, int64_t pixels, uint32_t key) {
+template <int N>
+[[gnu::always_inline]] inline void KeyedRow(const uint8_t *from, uint8_t *to, int64_t pixels,
+                                            uint32_t key) {
   if constexpr (N == 3) {
     kernels::KeyedRowScalar<3>(from, to, pixels, key);
   } else {
@@ -69,16 +72,16 @@ template <int N> void KeyedRow(const uint8_t *from, uint8_t *to, int64_t pixels,
 void CopyKeyed(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes, uint32_t key) {
   switch (bytes) {
   case 1:
-    kernels::CopyKeyedRows<1>(src, dst, key, KeyedRow<1>);
+    kernels::CopyKeyedRows<1, KeyedRow<1>>(src, dst, key);
     break;
   case 2:
-    kernels::CopyKeyedRows<2>(src, dst, key, KeyedRow<2>);
+    kernels::CopyKeyedRows<2, KeyedRow<2>>(src, dst, key);
     break;
   case 3:
-    kernels::CopyKeyedRows<3>(src, dst, key, KeyedRow<3>);
+    kernels::CopyKeyedRows<3, KeyedRow<3>>(src, dst, key);
     break;
   case 4:
-    kernels::CopyKeyedRows<4>(src, dst, key, KeyedRow<4>);
+    kernels::CopyKeyedRows<4, KeyedRow<4>>(src, dst, key);
     break;
   default:
     break;
@@ -89,16 +92,16 @@ void Stretch(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes, boo
              uint32_t key) {
   switch (bytes) {
   case 1:
-    kernels::StretchRows<1>(src, dst, keyed, key, KeyedRow<1>);
+    kernels::StretchRows<1, KeyedRow<1>>(src, dst, keyed, key);
     break;
   case 2:
-    kernels::StretchRows<2>(src, dst, keyed, key, KeyedRow<2>);
+    kernels::StretchRows<2, KeyedRow<2>>(src, dst, keyed, key);
     break;
   case 3:
-    kernels::StretchRows<3>(src, dst, keyed, key, KeyedRow<3>);
+    kernels::StretchRows<3, KeyedRow<3>>(src, dst, keyed, key);
     break;
   case 4:
-    kernels::StretchRows<4>(src, dst, keyed, key, KeyedRow<4>);
+    kernels::StretchRows<4, KeyedRow<4>>(src, dst, keyed, key);
     break;
   default:
     break;

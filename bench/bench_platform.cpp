@@ -1,0 +1,119 @@
+// bench_platform.cpp - every plat:: function for the benchmark program: the
+// soft device for DirectDraw and bitmaps, nothing for windows and messages.
+#include "bench/bench_platform.h"
+
+#include "platform/platform.h"
+#include "platform/soft/soft_device.h"
+
+#include <cstdio>
+
+namespace bench {
+namespace {
+bool nullDevice = false;
+} // namespace
+
+void UseNullDevice(bool on) { nullDevice = on; }
+
+} // namespace bench
+
+namespace plat {
+
+// Windows, messages, clock, modules: inert.
+uint16_t RegisterClassA(const WNDCLASSA *) { return 1; }
+HWND CreateWindowExA(uint32_t, const char *, const char *, uint32_t, int32_t, int32_t, int32_t,
+                     int32_t, HWND, void *, HINSTANCE, void *) {
+  return nullptr;
+}
+int32_t ShowWindow(HWND, int32_t) { return 0; }
+int32_t UpdateWindow(HWND) { return 1; }
+HWND SetFocus(HWND) { return nullptr; }
+int32_t GetSystemMetrics(int32_t index) { return index == SM_CXSCREEN ? 640 : 480; }
+HICON LoadIconA(HINSTANCE, uintptr_t) { return nullptr; }
+HCURSOR LoadCursorA(HINSTANCE, uintptr_t) { return nullptr; }
+HBRUSH GetStockObject(int32_t) { return nullptr; }
+int32_t PeekMessageA(MSG *, HWND, uint32_t, uint32_t, uint32_t) { return 0; }
+int32_t GetMessageA(MSG *, HWND, uint32_t, uint32_t) { return 0; }
+int32_t TranslateMessage(const MSG *) { return 0; }
+LRESULT DispatchMessageA(const MSG *) { return 0; }
+int32_t WaitMessage() { return 1; }
+LRESULT DefWindowProcA(HWND, uint32_t, WPARAM, LPARAM) { return 0; }
+void PostQuitMessage(int32_t) {}
+HCURSOR SetCursor(HCURSOR) { return nullptr; }
+int32_t MessageBoxA(HWND, const char *text, const char *caption, uint32_t) {
+  std::fprintf(stderr, "[%s] %s\n", caption != nullptr ? caption : "", text != nullptr ? text : "");
+  return 1;
+}
+uint32_t timeGetTime() { return 0; }
+HMODULE LoadLibraryA(const char *) { return nullptr; }
+FARPROC GetProcAddress(HMODULE, const char *) { return nullptr; }
+HINSTANCE GetModuleHandleA(const char *) { return nullptr; }
+void OutputDebugStringA(const char *text) { std::fputs(text != nullptr ? text : "", stderr); }
+
+// Bitmaps and device contexts: the soft device.
+void *LoadImageA(HINSTANCE inst, const char *name, uint32_t type, int32_t cx, int32_t cy,
+                 uint32_t flags) {
+  return soft::LoadImageA(inst, name, type, cx, cy, flags);
+}
+int32_t GetObjectA(void *object, int32_t size, void *out) {
+  return soft::GetObjectA(object, size, out);
+}
+HDC CreateCompatibleDC(HDC dc) { return soft::CreateCompatibleDC(dc); }
+void *SelectObject(HDC dc, void *object) { return soft::SelectObject(dc, object); }
+int32_t BitBlt(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, int32_t sx, int32_t sy,
+               uint32_t rop) {
+  return soft::BitBlt(dst, x, y, w, h, src, sx, sy, rop);
+}
+int32_t DeleteDC(HDC dc) { return soft::DeleteDC(dc); }
+int32_t DeleteObject(void *object) { return soft::DeleteObject(object); }
+
+// DirectDraw: the soft device, or nothing at all for blits and flips.
+HRESULT DirectDrawCreate(const GUID *driver, DirectDraw *out, void *outer) {
+  return soft::DirectDrawCreate(driver, out, outer);
+}
+HRESULT QueryInterface(DirectDraw dd, const GUID *iid, DirectDraw4 *out) {
+  return soft::QueryInterface(dd, iid, out);
+}
+HRESULT SetCooperativeLevel(DirectDraw4 dd, HWND wnd, uint32_t flags) {
+  return soft::SetCooperativeLevel(dd, wnd, flags);
+}
+HRESULT SetDisplayMode(DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uint32_t refresh,
+                       uint32_t flags) {
+  return soft::SetDisplayMode(dd, w, h, bpp, refresh, flags);
+}
+HRESULT CreateSurface(DirectDraw4 dd, DDSURFACEDESC2 *desc, Surface *out, void *outer) {
+  return soft::CreateSurface(dd, desc, out, outer);
+}
+uint32_t ReleaseSurface(Surface s) { return soft::ReleaseSurface(s); }
+HRESULT GetAttachedSurface(Surface s, DDSCAPS2 *caps, Surface *out) {
+  return soft::GetAttachedSurface(s, caps, out);
+}
+HRESULT Flip(Surface s, Surface target, uint32_t flags) {
+  if (bench::nullDevice) {
+    return DD_OK;
+  }
+  return soft::Flip(s, target, flags);
+}
+HRESULT Restore(Surface s) { return soft::Restore(s); }
+HRESULT GetDC(Surface s, HDC *out) { return soft::GetDC(s, out); }
+HRESULT ReleaseDC(Surface s, HDC dc) { return soft::ReleaseDC(s, dc); }
+HRESULT Lock(Surface s, RECT *rect, DDSURFACEDESC2 *desc, uint32_t flags, void *event) {
+  return soft::Lock(s, rect, desc, flags, event);
+}
+HRESULT Unlock(Surface s, RECT *rect) { return soft::Unlock(s, rect); }
+HRESULT SetColorKey(Surface s, uint32_t flags, DDCOLORKEY *key) {
+  return soft::SetColorKey(s, flags, key);
+}
+HRESULT BltFast(Surface dst, uint32_t x, uint32_t y, Surface src, RECT *srcRect, uint32_t flags) {
+  if (bench::nullDevice) {
+    return DD_OK;
+  }
+  return soft::BltFast(dst, x, y, src, srcRect, flags);
+}
+HRESULT Blt(Surface dst, RECT *dstRect, Surface src, RECT *srcRect, uint32_t flags, void *fx) {
+  if (bench::nullDevice) {
+    return DD_OK;
+  }
+  return soft::Blt(dst, dstRect, src, srcRect, flags, fx);
+}
+
+} // namespace plat

@@ -1,0 +1,12 @@
+// bench_registry.h - the benchmark groups, registered by bench_main.cpp.
+#ifndef VANTREL_BENCH_BENCH_REGISTRY_H
+#define VANTREL_BENCH_BENCH_REGISTRY_H
+
+namespace bench {
+
+void RegisterBlitBenchmarks();
+void RegisterRenderBenchmarks();
+
+} // namespace bench
+
+#endif
