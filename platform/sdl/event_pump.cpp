@@ -103,7 +103,9 @@ void HandleWheel(const SDL_MouseWheelEvent &wheel) {
   const auto delta = static_cast<uint16_t>(static_cast<int16_t>(steps * WHEEL_DELTA));
   const plat::WPARAM flags = MouseKeyFlags(SDL_GetMouseState(nullptr, nullptr), SDL_GetModState());
   // The wheel message carries the pointer's screen position.
-  const plat::LPARAM where = static_cast<plat::LPARAM>(lastPointer.x | (lastPointer.y << 16));
+  const uint32_t packed = (static_cast<uint32_t>(lastPointer.x) & 0xFFFFu) |
+                          ((static_cast<uint32_t>(lastPointer.y) & 0xFFFFu) << 16);
+  const plat::LPARAM where = static_cast<plat::LPARAM>(static_cast<int32_t>(packed));
   Queue(plat::WM_MOUSEWHEEL, flags | (static_cast<plat::WPARAM>(delta) << 16), where);
 }
 
@@ -148,8 +150,6 @@ plat::WPARAM MouseKeyFlags(uint32_t buttons, uint16_t mod) {
   }
   return flags;
 }
-
-bool ApplicationActive() { return appActive; }
 
 void HandleEvent(const SDL_Event &event) {
   switch (event.type) {
@@ -207,6 +207,8 @@ void HandleEvent(const SDL_Event &event) {
     break;
   }
 }
+
+void ResetActivation() { appActive = false; }
 
 void PumpEvents() {
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {

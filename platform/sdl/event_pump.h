@@ -15,6 +15,9 @@ namespace sdlplat {
 // WM_ACTIVATEAPP with 1 or 0 at once; an exposed window is shown again.
 void HandleEvent(const SDL_Event &event);
 
+// A new window starts out inactive until it gains the focus.
+void ResetActivation();
+
 // Takes every SDL event waiting and handles it.
 void PumpEvents();
 
@@ -26,10 +29,6 @@ plat::LPARAM PointerLParam(int32_t x, int32_t y, int32_t w, int32_t h);
 // The MK_ flags of a mouse message's wParam from SDL's button mask and the
 // keyboard's modifier state.
 plat::WPARAM MouseKeyFlags(uint32_t buttons, uint16_t mod);
-
-// Called by WM_ACTIVATEAPP bookkeeping: the application counts as active
-// from the focus gain until the focus loss.
-bool ApplicationActive();
 
 } // namespace sdlplat
 

@@ -1,5 +1,6 @@
 // window.cpp - the window class registry and the one full-screen window.
 #include "platform/sdl/backend_state.h"
+#include "platform/sdl/event_pump.h"
 
 #include <cstdio>
 #include <cstring>
@@ -165,6 +166,7 @@ HWND CreateWindowExA(uint32_t exStyle, const char *className, const char *title,
   sdlplat::theWindow.proc = wc->lpfnWndProc;
   sdlplat::theWindow.classCursor = wc->hCursor;
   sdlplat::windowCreated = true;
+  sdlplat::ResetActivation();
   return sdlplat::HandleOf(&sdlplat::theWindow);
 }
 
