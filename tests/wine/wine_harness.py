@@ -656,6 +656,178 @@ def case_fps(c):
     return c.finish()
 
 
+# ---------------------------------------------------------------------------
+# The bitmap corpus through the Windows loader
+# ---------------------------------------------------------------------------
+LOAD_BOX = "Error!\tImage could not be loaded and/or found"
+CELL_W, CELL_H, CELL_COLUMNS, CELL_INSET = 64, 60, 10, 2  # the corpus module's grid
+
+# Files drawn beside g/rgb24.bmp (the same picture) and the largest channel
+# difference the Windows loader gives each; pixels drawn in both cells count.
+CORPUS_SAME_PICTURE = [("g/rgb32.bmp", 0), ("g/rgb32bf.bmp", 0), ("g/rgb32bfdef.bmp", 0),
+                       ("q/rgb32-111110.bmp", 1), ("q/rgb32-7187.bmp", 1), ("g/rgb16.bmp", 4),
+                       ("g/rgb16-565.bmp", 4)]
+
+
+def read_bmp24(path):
+    """(width, height, pixel(x, y) -> (r, g, b)) of an uncompressed 24-bit file."""
+    d = Path(path).read_bytes()
+    offset = struct.unpack_from("<I", d, 10)[0]
+    width, height = struct.unpack_from("<ii", d, 18)
+    row = (width * 3 + 3) & ~3
+
+    def pixel(x, y):
+        i = offset + (abs(height) - 1 - y if height > 0 else y) * row + x * 3
+        return d[i + 2], d[i + 1], d[i]
+    return width, abs(height), pixel
+
+
+def cell_rect(n, width, height):
+    """Where the corpus module draws its n-th image: (x, y, w, h) on the screen."""
+    box_w, box_h = CELL_W - 2 * CELL_INSET, CELL_H - 2 * CELL_INSET
+    w, h = box_w, height * box_w // width
+    if h > box_h:
+        w, h = width * box_h // height, box_h
+    return (CELL_W * (n % CELL_COLUMNS) + CELL_INSET, CELL_H * (n // CELL_COLUMNS) + CELL_INSET,
+            max(w, 1), max(h, 1))
+
+
+def corpus_lines(c):
+    f = c.dir / "corpus-result.txt"
+    if not f.exists():
+        return [], b""
+    raw = f.read_bytes()
+    return [line for line in raw.decode("latin-1").replace("\r", "").split("\n") if line], raw
+
+
+def case_corpus(c):
+    """Every file of the bitmap corpus added after a good tileset: the host
+    answers null with one "Error!" box exactly for the files the Windows
+    loader refuses (windows-accepts.txt), and draws the others."""
+    corpus = Path(c.state["source"]) / "tests" / "data" / "bmpsuite"
+    listed = [line.split() for line in (corpus / "windows-accepts.txt").read_text().splitlines()
+              if line.strip()]
+    files = [name for name, _ in listed]
+    windows_accepts = {name for name, verdict in listed if verdict == "ok"}
+    for name in files:
+        (c.dir / name).parent.mkdir(exist_ok=True)
+        shutil.copy(corpus / name, c.dir / name)
+    (c.dir / "corpus.txt").write_bytes(
+        "".join(name.replace("/", "\\") + "\r\n" for name in files).encode())
+    shutil.copy(c.programs / "corpus" / "prog.dll", c.dir)
+    shutil.copy(c.host_dir / "tiles.bmp", c.dir)
+
+    c.start_watcher()
+    c.focus_desktop()
+    c.start_host()
+    c.wait_for(lambda: any(line.startswith("frame drawn") for line in corpus_lines(c)[0]), 120,
+               "the corpus module drew its first frame")
+    time.sleep(1.0)  # a few more frames: both buffers of the chain hold the grid
+    shot = c.screenshot("grid")
+    c.xdo("mousemove", "600", "20")
+    time.sleep(0.5)
+    c.xdo("key", "Escape")
+    c.expect_equal(c.wait_host(), 0, "exit code after Escape")
+    c.stop_watcher()
+
+    lines, raw = corpus_lines(c)
+    c.expect(b"\r\n" in raw, "the record has CRLF line ends, as a Windows text file")
+    c.expect("setmode 640 480 32 -> 1" in lines, "the 640 x 480 x 32 mode stands")
+    c.expect(any(line.startswith("tileset ok ") for line in lines),
+             f"the tileset loads first: {[x for x in lines if x.startswith('tileset')]}")
+    answers = {}  # file -> (loaded, boxes logged once AddImage returned, size)
+    for line in lines:
+        words = line.split()
+        if words[0] in ("ok", "null") and "boxes" in words:
+            name = words[1].replace("\\", "/")
+            sized = words[0] == "ok" and words[2].isdigit()
+            size = (int(words[2]), int(words[3])) if sized else None
+            answers[name] = (words[0] == "ok", int(words[-1]), size)
+    misplaced = next((a for a, f in zip(answers, files) if a != f), None)
+    c.expect(list(answers) == files, f"every corpus file added once, in order: {len(answers)} "
+             f"answers, first out of place: {misplaced}")
+
+    # One box per refused file, shown by that very call; none for the others.
+    boxes_before = 0
+    for name in files:
+        loaded, boxes, _ = answers.get(name, (False, -1, None))
+        want = boxes_before + (0 if loaded else 1)
+        if boxes != want:
+            c.expect(False, f"{name}: {'loaded' if loaded else 'refused'}, boxes logged {boxes}, "
+                            f"want {want}")
+        boxes_before = boxes
+    accepted = {name for name, (loaded, _, _) in answers.items() if loaded}
+    refused = [name for name in files if name not in accepted]
+    boxes = c.boxes()
+    c.expect(boxes == [LOAD_BOX] * len(refused) + ["Error!\tDESTROY!"],
+             f"{len(refused)} load-failure boxes, then DESTROY!: got {len(boxes)} boxes, "
+             f"the others: {[b for b in boxes if b != LOAD_BOX]}")
+    c.expect_equal(sorted(accepted - windows_accepts), [], "loaded here, refused by Windows")
+    c.expect_equal(sorted(windows_accepts - accepted), [], "accepted by Windows, refused here")
+    for folder in ("g", "q", "b"):
+        in_folder = [name for name in files if name.startswith(folder + "/")]
+        log(f"FIGURE: {folder}/ {sum(name in accepted for name in in_folder)} of {len(in_folder)} "
+            f"loaded under Wine ({c.state['arch']} build), windows-accepts.txt "
+            f"{sum(name in windows_accepts for name in in_folder)}")
+    c.expect(f"frame drawn {len(accepted) + 1} sprites {len(accepted) + 1}" in lines,
+             f"the first frame drew the tileset and every loaded file: "
+             f"{[x for x in lines if x.startswith('frame')]}")
+    c.expect(bool(lines) and lines[-1] == "shutdown", f"EV_SHUTDOWN is the last call: {lines[-1:]}")
+
+    # The pictures: g/rgb24.bmp drawn where the module says, scaled from the
+    # file's own pixels; the files of the same picture drawn alike.
+    cells = {}
+    drawn = [name for name in files if name in accepted]
+    for n, name in enumerate(drawn, start=1):
+        size = answers[name][2]
+        if size is not None:
+            cells[name] = cell_rect(n, *size)
+    if not c.expect("g/rgb24.bmp" in cells, "g/rgb24.bmp is drawn"):
+        return c.finish()
+    width, height, pixel = read_bmp24(corpus / "g/rgb24.bmp")
+    x0, y0, w, h = cells["g/rgb24.bmp"]
+    key = pixel(0, 0)
+    close = total = 0
+    for y in range(h):
+        for x in range(w):
+            # The stretch takes the source pixels around the centre of the
+            # screen pixel, and may blend them: the colour shown lies within
+            # their range, channel by channel.
+            sx, sy = (2 * x + 1) * width // (2 * w), (2 * y + 1) * height // (2 * h)
+            near = [(0, 0, 0) if p == key else p
+                    for p in (pixel(i, j) for i in range(max(sx - 1, 0), min(sx + 2, width))
+                              for j in range(max(sy - 1, 0), min(sy + 2, height)))]
+            got = shot.at(x0 + x, y0 + y)
+            total += 1
+            close += got is not None and all(
+                min(p[k] for p in near) - 2 <= got[k] <= max(p[k] for p in near) + 2
+                for k in range(3))
+    c.expect(close == total,
+             f"g/rgb24.bmp drawn at ({x0}, {y0}) {w} x {h}: {close} of {total} pixels show the "
+             f"file's own colours")
+    for name, limit in CORPUS_SAME_PICTURE:
+        if name not in cells:
+            continue  # already reported as a refusal above
+        x1, y1, w1, h1 = cells[name]
+        if not c.expect_equal((w1, h1), (w, h), f"{name} cell size as g/rgb24.bmp's"):
+            continue
+        worst = differ = 0
+        for y in range(h):
+            for x in range(w):
+                a, b = shot.at(x0 + x, y0 + y), shot.at(x1 + x, y1 + y)
+                if a is None or b is None:
+                    continue
+                if (a == (0, 0, 0)) != (b == (0, 0, 0)):
+                    differ += 1  # keyed in one only: nearby colours meet the key in 16 bits
+                elif a != (0, 0, 0):
+                    worst = max(worst, *(abs(p - q) for p, q in zip(a, b)))
+        keyed_limit = 0 if limit == 0 else w * h // 50
+        c.expect(worst <= limit and differ <= keyed_limit,
+                 f"{name} beside g/rgb24.bmp: largest channel difference {worst} (at most "
+                 f"{limit}), {differ} pixels keyed in one only (at most {keyed_limit})")
+    return c.finish()
+
+
 CASES = {
     "backend": case_backend,
     "imports": case_imports,
@@ -668,6 +840,7 @@ CASES = {
     "refused_record": case_refused_record,
     "dist": case_dist,
     "fps": case_fps,
+    "corpus": case_corpus,
 }
 
 
