@@ -33,6 +33,7 @@ std::string LoadAverage() {
 int main(int argc, char **argv) {
   bench::RegisterBlitBenchmarks();
   bench::RegisterRenderBenchmarks();
+  bench::RegisterPresentBenchmarks();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
     return 1;

@@ -6,6 +6,7 @@ namespace bench {
 
 void RegisterBlitBenchmarks();
 void RegisterRenderBenchmarks();
+void RegisterPresentBenchmarks();
 
 } // namespace bench
 

@@ -140,6 +140,19 @@ def main():
           "heap allocations per frame)",
           ["bpp", "items", "vantrel ms", "SDL2 ms", "vs SDL2", "host ns/item", "allocs",
            "noise", ">=3x", "<=10ns", "0 allocs"], rows)
+
+    rows = []
+    for name, what in (("present/16bpp/upload_as_rgb565", "16-bit frame copied as RGB565"),
+                       ("present/16bpp/upload_converting_to_xrgb8888",
+                        "16-bit frame converted to XRGB8888 (the backend's upload)"),
+                       ("present/32bpp/upload_as_xrgb8888",
+                        "32-bit frame copied as XRGB8888 (the backend's upload)"),
+                       ("present/scale_from_rgb565", "RGB565 texture scaled to 1440x1080"),
+                       ("present/scale_from_xrgb8888", "XRGB8888 texture scaled to 1440x1080")):
+        r = rate(runs, name)
+        rows.append([what, "n/a" if r is None else f"{640 * 480 / r * 1e3:.3f}"])
+    table("Presentation of a 640x480 frame through SDL2's software path (ms per frame)",
+          ["step", "ms"], rows)
     return 0
 
 

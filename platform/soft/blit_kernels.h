@@ -81,9 +81,20 @@ inline void CopyKeyedRows(const ConstPixelArea &src, const PixelArea &dst, uint3
   }
 }
 
+// Copies the source pixels at `offsets` (bytes into srcRow, ascending) to
+// out. 24-bit pixels move as 4-byte words where the fourth byte still lies in
+// the source row (`rowBytes`); the extra byte lands where the next pixel goes,
+// or in the byte of padding behind the last one.
 template <int N>
-inline void Gather(const uint8_t *srcRow, const int32_t *offsets, int32_t count, uint8_t *out) {
-  for (int32_t i = 0; i < count; ++i) {
+inline void Gather(const uint8_t *srcRow, int64_t rowBytes, const int32_t *offsets, int32_t count,
+                   uint8_t *out) {
+  int32_t i = 0;
+  if constexpr (N == 3) {
+    for (; i < count && offsets[i] + 4 <= rowBytes; ++i) {
+      std::memcpy(out + i * 3, srcRow + offsets[i], 4);
+    }
+  }
+  for (; i < count; ++i) {
     std::memcpy(out + i * N, srcRow + offsets[i], N);
   }
 }
@@ -104,7 +115,7 @@ inline void StretchRows(const ConstPixelArea &src, const PixelArea &dst, bool ke
   }
   keyed = keyed && KeyFits<N>(key);
   int32_t offsets[kStretchChunk];
-  alignas(32) uint8_t gathered[kStretchChunk * N];
+  alignas(32) uint8_t gathered[kStretchChunk * N + 1];
   ScaleWalk cols(src.width, dst.width);
   for (int32_t c0 = 0; c0 < dst.width; c0 += kStretchChunk) {
     const int32_t count = std::min(kStretchChunk, dst.width - c0);
@@ -116,7 +127,7 @@ inline void StretchRows(const ConstPixelArea &src, const PixelArea &dst, bool ke
     for (int32_t y = 0; y < dst.height; ++y, rows.Next()) {
       if (rows.Position() != have) {
         have = rows.Position();
-        Gather<N>(src.pixels + have * src.pitch, offsets, count, gathered);
+        Gather<N>(src.pixels + have * src.pitch, int64_t{src.width} * N, offsets, count, gathered);
       }
       uint8_t *to = dst.pixels + y * dst.pitch + int64_t{c0} * N;
       if (keyed) {
