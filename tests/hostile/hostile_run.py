@@ -15,7 +15,7 @@ scene for a while, ends the run with Escape and checks:
     image, the module's empty Report box, and "DESTROY!" at the end.
 
 usage: hostile_run.py --host PATH --module PATH --work DIR [--supp FILE]
-                      [--images N]
+                      [--preload LIB] [--images N]
 """
 import argparse
 import os
@@ -26,7 +26,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from desktop_e2e import Failure, Host, XServer, check, wait_for  # noqa: E402
+from desktop_e2e import Failure, XServer, check, wait_for  # noqa: E402
+from sanitized_host import SanitizedHost  # noqa: E402
 
 CASE_TIMEOUT_S = 360
 
@@ -118,6 +119,7 @@ def main():
     parser.add_argument("--module", required=True)
     parser.add_argument("--work", required=True)
     parser.add_argument("--supp")
+    parser.add_argument("--preload", help="keep_loaded, preloaded into the host")
     parser.add_argument("--images", type=int, default=10000)
     args = parser.parse_args()
     if args.supp:
@@ -149,7 +151,8 @@ def main():
     host = None
     try:
         started = time.monotonic()
-        host = Host(x, os.path.join(args.work, "host"), args.host, args.module, args.supp)
+        host = SanitizedHost(x, os.path.join(args.work, "host"), args.host, args.module,
+                             args.supp, args.preload)
         answered = answer_boxes_until(host, x, 0, lambda: "done" in acts_logged(log), 300)
         # The broken scene is drawn on every idle turn; give it a few seconds.
         time.sleep(3.0)
