@@ -41,9 +41,14 @@ plat::HCURSOR currentCursor = nullptr;
 } // namespace
 
 bool EnsureVideo() {
+  static bool failed = false; // said once; later calls fail quietly
   if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
     return true;
   }
+  if (failed) {
+    return false;
+  }
+  failed = true;
   // SDL's software renderer draws into the window's surface, which SDL would
   // otherwise back with an OpenGL texture: with the software renderer the
   // surface is the display's own (shared memory on X11), so no GL runs.
@@ -67,6 +72,7 @@ bool EnsureVideo() {
     std::fprintf(stderr, "vantrel: no display: set DISPLAY or WAYLAND_DISPLAY\n");
     return false;
   }
+  failed = false;
   return true;
 }
 
