@@ -29,6 +29,7 @@ std::vector<VLayer *> layers;
 std::vector<VMap *> maps;
 std::vector<VSprite *> sprites;
 std::vector<VNode *> freeNodes;
+std::vector<VImg *> ownImages; // image records the module made itself
 
 // Logs "wrong <what>" when an answer is not the refusal the host and the
 // scene library chose; the test fails on any such line.
@@ -158,6 +159,30 @@ void BadScene(VImg *tileset) {
   negLayer->next = hugeLayer;
   Act("huge-tile-sizes");
 
+  // A map that claims cells it never allocated.
+  auto *hollow = new VMap();
+  maps.push_back(hollow);
+  hollow->cols = 4;
+  hollow->rows = 4;
+  hollow->viewCols = 4;
+  hollow->viewRows = 4;
+  hollow->tileW = 16;
+  hollow->tileH = 16;
+  auto *hollowLayer = new VLayer();
+  layers.push_back(hollowLayer);
+  hollowLayer->map = hollow;
+  hugeLayer->next = hollowLayer;
+  Act("map-without-cells");
+
+  // Every layer NewLayer made, chained behind the others: the render pass
+  // walks a thousand empty layers each frame.
+  VLayer *tail = hollowLayer;
+  for (size_t i = 0; i + 1 < 1000; ++i) {
+    tail->next = layers[i];
+    tail = layers[i];
+  }
+  Act("chain-1000-layers");
+
   // Sprites with failed, missing and hostile images and rectangles.
   VImg *failed = host->ihead != nullptr ? host->ihead->next : nullptr; // the null-name image
   noMap->Add(3, 0, 0)->sprite = NewSprite(failed, 0, 0, 8, 8, 10, 10, 8, 8);
@@ -175,6 +200,13 @@ void BadScene(VImg *tileset) {
   Act("stretch-1x1-to-screen");
   noMap->Add(9, 0, 0)->sprite = NewSprite(tileset, 0, 0, 100000, 100000, 5, 5, 100000, 100000);
   Act("source-past-image");
+  // Image records the module made itself instead of asking AddImage: one
+  // without a holder, one whose holder has no surface.
+  ownImages.push_back(new VImg(nullptr, "made-up.bmp", IMG_LOAD));
+  ownImages.push_back(new VImg(new VSurf(), "made-up.bmp", IMG_LOAD));
+  noMap->Add(12, 0, 0)->sprite = NewSprite(ownImages[0], 0, 0, 8, 8, 30, 30, 8, 8);
+  noMap->Add(13, 0, 0)->sprite = NewSprite(ownImages[1], 0, 0, 8, 8, 40, 40, 16, 16);
+  Act("sprite-with-module-made-image");
 
   // List misuse the library refuses.
   VNode *n = noMap->Add(10, 0, 0);
@@ -238,6 +270,10 @@ void FreeEverything() {
   for (VSprite *s : sprites) {
     delete s;
   }
+  for (VImg *i : ownImages) {
+    delete i;
+  }
+  ownImages.clear();
   layers.clear();
   maps.clear();
   sprites.clear();

@@ -39,9 +39,10 @@ ACTS = [
     "addimage-null-name", "addimage-300-char-name", "addimage-255-char-name",
     "addimage-missing-file", "addimage-not-a-bitmap", "addimage-odd-flag", "addimage-10000",
     "newlayer-1000", "layer-without-map", "viewcols-4294967295", "negative-map-counts",
-    "huge-tile-sizes", "sprite-with-failed-image", "sprite-without-image",
-    "node-without-sprite", "negative-rectangles", "extreme-rectangles",
-    "stretch-1x1-to-screen", "source-past-image", "unlink-twice", "moveto-after-unlink",
+    "huge-tile-sizes", "map-without-cells", "chain-1000-layers", "sprite-with-failed-image",
+    "sprite-without-image", "node-without-sprite", "negative-rectangles",
+    "extreme-rectangles", "stretch-1x1-to-screen", "source-past-image",
+    "sprite-with-module-made-image", "unlink-twice", "moveto-after-unlink",
     "setdepth-unlinked", "moveto-null", "unlinked-owner-node", "direct-draws",
     "report-null-text", "setmode-under-loaded-images", "setmode-back", "done",
 ]
@@ -154,7 +155,10 @@ def main():
         host = SanitizedHost(x, os.path.join(args.work, "host"), args.host, args.module,
                              args.supp, args.preload)
         answered = answer_boxes_until(host, x, 0, lambda: "done" in acts_logged(log), 300)
-        # The broken scene is drawn on every idle turn; give it a few seconds.
+        # The broken scene is drawn on every idle turn and after every input
+        # event; give it a few seconds of both.
+        x.run("xdotool", "mousemove", "10", "10", "click", "1", "click", "3", "key", "Left",
+              "mousemove", "1270", "950", "key", "a")
         time.sleep(3.0)
         check(host.proc.poll() is None, "the host ended while drawing:\n" + host.stderr())
         x.run("xdotool", "key", "Escape")
