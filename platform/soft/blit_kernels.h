@@ -90,7 +90,11 @@ inline void Gather(const uint8_t *srcRow, int64_t rowBytes, const int32_t *offse
                    uint8_t *out) {
   int32_t i = 0;
   if constexpr (N == 3) {
-    for (; i < count && offsets[i] + 4 <= rowBytes; ++i) {
+    int32_t words = count;
+    while (words > 0 && offsets[words - 1] + 4 > rowBytes) {
+      --words;
+    }
+    for (; i < words; ++i) {
       std::memcpy(out + i * 3, srcRow + offsets[i], 4);
     }
   }
