@@ -10,6 +10,7 @@ namespace soft {
 
 const BlitLoops &Sse2BlitLoops();
 const BlitLoops &Avx2BlitLoops();
+const BlitLoops &Avx512BlitLoops();
 
 } // namespace soft
 
