@@ -24,6 +24,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <ostream>
 #include <set>
 #include <string>
 #include <utility>
@@ -271,6 +272,9 @@ struct Row {
   std::function<void(const RunResult &)> outcome; // further checks, may be empty
   std::string covers;                             // the call or record this row fails
 };
+
+// A failing row names itself in the test output, not as bytes.
+void PrintTo(const Row &row, std::ostream *os) { *os << row.name; }
 
 void NotStarted(const RunResult &run) {
   EXPECT_EQ(run.seen.interfaceCalls, 0);
