@@ -100,10 +100,10 @@ def main():
     for size in ("256x256", "32x32"):
         for bpp in (8, 16, 24, 32):
             base = f"keyed_copy/{size}/{bpp}bpp/loops_"
-            cells = [fmt(rate(runs, base + v)) for v in ("portable", "sse2", "avx2")]
+            cells = [fmt(rate(runs, base + v)) for v in ("portable", "sse2", "avx2", "avx512")]
             rows.append([size, bpp] + cells)
     table("Keyed copy loops alone, by variant (Gpixel/s; n/a: not run here)",
-          ["source", "bpp", "portable", "sse2", "avx2"], rows)
+          ["source", "bpp", "portable", "sse2", "avx2", "avx512"], rows)
 
     rows = []
     for shape in ("256x256_to_320x240", "16x16_to_32x32"):
