@@ -192,6 +192,27 @@ void KeyedStretchSdl(benchmark::State &state, int32_t bpp, StretchCase c) {
   Account(state, int64_t{c.dstW} * c.dstH, bpp);
 }
 
+// One loop variant's stretch without the device around it.
+void KeyedStretchLoops(benchmark::State &state, int32_t bpp, StretchCase c,
+                       const soft::BlitLoops *loops) {
+  const BlitSet &s = SetFor(bpp);
+  soft::SurfaceView from{};
+  soft::SurfaceView to{};
+  soft::View(c.srcSize >= 256 ? s.big : s.tiny, &from);
+  soft::View(s.screen, &to);
+  const soft::ConstPixelArea src{from.pixels, from.pitch, c.srcSize, c.srcSize};
+  int32_t i = 0;
+  for (auto _ : state) {
+    const Point p = Place(c.dstW >= 256 ? 256 : 32, i);
+    i = (i + 1) % kPlaces;
+    const soft::PixelArea dst{to.pixels + static_cast<int64_t>(p.y) * to.pitch + p.x * (bpp / 8),
+                              to.pitch, c.dstW, c.dstH};
+    loops->stretch(src, dst, bpp / 8, true, from.key);
+    benchmark::ClobberMemory();
+  }
+  Account(state, int64_t{c.dstW} * c.dstH, bpp);
+}
+
 std::string Depth(int32_t bpp) { return std::to_string(bpp) + "bpp"; }
 
 } // namespace
@@ -221,6 +242,12 @@ void RegisterBlitBenchmarks() {
       const std::string base = "keyed_stretch/" + shape + "/" + Depth(bpp) + "/";
       benchmark::RegisterBenchmark((base + "vantrel").c_str(), KeyedStretchVantrel, bpp, c);
       benchmark::RegisterBenchmark((base + "sdl2").c_str(), KeyedStretchSdl, bpp, c);
+      for (int32_t v = 0; v < variantCount; ++v) {
+        if (variants[v].runs) {
+          benchmark::RegisterBenchmark((base + "loops_" + variants[v].name).c_str(),
+                                       KeyedStretchLoops, bpp, c, variants[v].loops);
+        }
+      }
     }
   }
 }

@@ -108,6 +108,15 @@ def main():
     rows = []
     for shape in ("256x256_to_320x240", "16x16_to_32x32"):
         for bpp in (8, 16, 24, 32):
+            base = f"keyed_stretch/{shape}/{bpp}bpp/loops_"
+            cells = [fmt(rate(runs, base + v)) for v in ("portable", "sse2", "avx2", "avx512")]
+            rows.append([shape.replace("_to_", " -> "), bpp] + cells)
+    table("Keyed stretch loops alone, by variant (Gpixel/s; n/a: not run here)",
+          ["scale", "bpp", "portable", "sse2", "avx2", "avx512"], rows)
+
+    rows = []
+    for shape in ("256x256_to_320x240", "16x16_to_32x32"):
+        for bpp in (8, 16, 24, 32):
             base = f"keyed_stretch/{shape}/{bpp}bpp/"
             v, s = rate(runs, base + "vantrel"), rate(runs, base + "sdl2")
             sdl = runs.get(base + "sdl2", {})
