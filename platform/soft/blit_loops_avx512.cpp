@@ -105,8 +105,97 @@ void CopyKeyed(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes, u
   }
 }
 
+// Stretching 16- and 32-bit pixels by permutes. The columns are the same for
+// every row, so they are worked out once per blit: each output vector of E
+// pixels takes its pixels from a window of 2E source pixels starting at its
+// first column, and a two-register permute picks them. A window always holds
+// them while the source is at most twice as wide as the destination.
+template <int N> struct Permute;
+
+template <> struct Permute<2> {
+  static constexpr int32_t kOut = 32; // pixels per output vector
+  using Mask = __mmask32;
+  using Index = uint16_t;
+  static Mask First(int64_t n) {
+    return n >= 32 ? ~Mask{0} : static_cast<Mask>((uint32_t{1} << (n > 0 ? n : 0)) - 1);
+  }
+  static __m512i Pick(__m512i a, __m512i idx, __m512i b) {
+    return _mm512_permutex2var_epi16(a, idx, b);
+  }
+};
+
+template <> struct Permute<4> {
+  static constexpr int32_t kOut = 16;
+  using Mask = __mmask16;
+  using Index = uint32_t;
+  static Mask First(int64_t n) {
+    return n >= 16 ? static_cast<Mask>(0xFFFF) : static_cast<Mask>((1u << (n > 0 ? n : 0)) - 1);
+  }
+  static __m512i Pick(__m512i a, __m512i idx, __m512i b) {
+    return _mm512_permutex2var_epi32(a, idx, b);
+  }
+};
+
+template <int N>
+void StretchByPermute(const ConstPixelArea &src, const PixelArea &dst, bool keyed, uint32_t key) {
+  using P = Permute<N>;
+  using L = Lanes<N>;
+  constexpr int32_t kOut = P::kOut;
+  constexpr int32_t kVectors = 32;
+  constexpr int32_t kChunk = kVectors * kOut;
+  alignas(64) typename P::Index index[kVectors * kOut];
+  int32_t first[kVectors];
+  keyed = keyed && kernels::KeyFits<N>(key);
+  const __m512i k = L::Broadcast(key);
+  ScaleWalk cols(src.width, dst.width);
+  for (int32_t c0 = 0; c0 < dst.width; c0 += kChunk) {
+    const int32_t count = std::min(kChunk, dst.width - c0);
+    const int32_t vectors = (count + kOut - 1) / kOut;
+    for (int32_t v = 0; v < vectors; ++v) {
+      first[v] = static_cast<int32_t>(cols.Position());
+      for (int32_t e = 0; e < kOut; ++e) {
+        typename P::Index rel = 0;
+        if (v * kOut + e < count) {
+          rel = static_cast<typename P::Index>(cols.Position() - first[v]);
+          cols.Next();
+        }
+        index[v * kOut + e] = rel;
+      }
+    }
+    ScaleWalk rows(src.height, dst.height);
+    for (int32_t y = 0; y < dst.height; ++y, rows.Next()) {
+      const uint8_t *srcRow = src.pixels + rows.Position() * src.pitch;
+      uint8_t *to = dst.pixels + y * dst.pitch + int64_t{c0} * N;
+      for (int32_t v = 0; v < vectors; ++v) {
+        const int64_t avail = int64_t{src.width} - first[v];
+        const uint8_t *window = srcRow + int64_t{first[v]} * N;
+        const __m512i lo = L::Load(P::First(avail), window);
+        const __m512i hi = L::Load(P::First(avail - kOut), window + 64);
+        const __m512i idx = _mm512_load_si512(index + v * kOut);
+        const __m512i px = P::Pick(lo, idx, hi);
+        typename P::Mask store = P::First(count - v * kOut);
+        if (keyed) {
+          store = static_cast<typename P::Mask>(store & L::Differ(px, k));
+        }
+        L::Store(to + int64_t{v} * kOut * N, store, px);
+      }
+    }
+  }
+}
+
 void Stretch(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes, bool keyed,
              uint32_t key) {
+  if (src.width > 0 && src.height > 0 && dst.width > 0 && dst.height > 0 &&
+      int64_t{src.width} <= 2 * int64_t{dst.width}) {
+    if (bytes == 2) {
+      StretchByPermute<2>(src, dst, keyed, key);
+      return;
+    }
+    if (bytes == 4) {
+      StretchByPermute<4>(src, dst, keyed, key);
+      return;
+    }
+  }
   switch (bytes) {
   case 1:
     kernels::StretchRows<1, KeyedRow<1>>(src, dst, keyed, key);
