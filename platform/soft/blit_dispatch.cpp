@@ -16,7 +16,8 @@ bool RunsSse2() { return __builtin_cpu_supports("sse2") != 0; }
 bool RunsAvx2() { return __builtin_cpu_supports("avx2") != 0; }
 bool RunsAvx512() {
   return RunsAvx2() && __builtin_cpu_supports("avx512f") != 0 &&
-         __builtin_cpu_supports("avx512bw") != 0 && __builtin_cpu_supports("bmi2") != 0;
+         __builtin_cpu_supports("avx512bw") != 0 && __builtin_cpu_supports("avx512vbmi") != 0 &&
+         __builtin_cpu_supports("bmi2") != 0;
 }
 
 std::array<BlitLoopVariant, 4> Variants() {

@@ -3,8 +3,8 @@
 // with the key into a mask and stores exactly the pixels that differ, with no
 // read of the destination and no branch on the pixels. A row's last partial
 // step masks off the pixels past its end, for the load as for the store.
-// Built with -mavx512f -mavx512bw -mbmi2 and run only where the processor has
-// AVX-512 F and BW and BMI2.
+// Built with -mavx512f -mavx512bw -mavx512vbmi -mbmi2 and run only where the
+// processor has AVX-512 F, BW and VBMI, and BMI2.
 #include "platform/soft/blit_kernels.h"
 #include "platform/soft/blit_variants.h"
 
@@ -183,10 +183,91 @@ void StretchByPermute(const ConstPixelArea &src, const PixelArea &dst, bool keye
   }
 }
 
+// The same for 8- and 24-bit pixels with byte permutes (VBMI): a window of
+// 128 source bytes per output vector of 64 bytes (8 bits) or 48 bytes, sixteen
+// pixels (24 bits). For 24 bits a second permute spreads the same pixels into
+// 32-bit lanes for the comparison with the key.
+template <int N>
+void StretchByBytePermute(const ConstPixelArea &src, const PixelArea &dst, bool keyed,
+                          uint32_t key) {
+  constexpr int32_t kOut = N == 1 ? 64 : 16; // pixels per output vector
+  constexpr int32_t kVectors = N == 1 ? 8 : 32;
+  constexpr int32_t kChunk = kVectors * kOut;
+  alignas(64) uint8_t index[kVectors * 64];
+  alignas(64) uint8_t spread[kVectors * 64]; // 24 bits: pixel e's bytes in lane e
+  int32_t first[kVectors];
+  keyed = keyed && kernels::KeyFits<N>(key);
+  const __m512i k8 = _mm512_set1_epi8(static_cast<char>(key));
+  const __m512i k32 = _mm512_set1_epi32(static_cast<int>(key));
+  const __m512i low24 = _mm512_set1_epi32(0x00FFFFFF);
+  auto firstBytes = [](int64_t n) {
+    return n >= 64 ? ~__mmask64{0} : (__mmask64{1} << (n > 0 ? n : 0)) - 1;
+  };
+  ScaleWalk cols(src.width, dst.width);
+  for (int32_t c0 = 0; c0 < dst.width; c0 += kChunk) {
+    const int32_t count = std::min(kChunk, dst.width - c0);
+    const int32_t vectors = (count + kOut - 1) / kOut;
+    for (int32_t v = 0; v < vectors; ++v) {
+      first[v] = static_cast<int32_t>(cols.Position());
+      for (int32_t e = 0; e < kOut; ++e) {
+        int32_t rel = 0;
+        if (v * kOut + e < count) {
+          rel = static_cast<int32_t>(cols.Position() - first[v]) * N;
+          cols.Next();
+        }
+        for (int32_t b = 0; b < N; ++b) {
+          index[v * 64 + e * N + b] = static_cast<uint8_t>(rel + b);
+        }
+        if constexpr (N == 3) {
+          for (int32_t b = 0; b < 3; ++b) {
+            spread[v * 64 + e * 4 + b] = static_cast<uint8_t>(rel + b);
+          }
+          spread[v * 64 + e * 4 + 3] = 0;
+        }
+      }
+      for (int32_t b = kOut * N; b < 64; ++b) {
+        index[v * 64 + b] = 0;
+      }
+    }
+    ScaleWalk rows(src.height, dst.height);
+    for (int32_t y = 0; y < dst.height; ++y, rows.Next()) {
+      const uint8_t *srcRow = src.pixels + rows.Position() * src.pitch;
+      uint8_t *to = dst.pixels + y * dst.pitch + int64_t{c0} * N;
+      for (int32_t v = 0; v < vectors; ++v) {
+        const int64_t avail = (int64_t{src.width} - first[v]) * N;
+        const uint8_t *window = srcRow + int64_t{first[v]} * N;
+        const __m512i lo = _mm512_maskz_loadu_epi8(firstBytes(avail), window);
+        const __m512i hi = _mm512_maskz_loadu_epi8(firstBytes(avail - 64), window + 64);
+        const __m512i px = _mm512_permutex2var_epi8(lo, _mm512_load_si512(index + v * 64), hi);
+        const int32_t pixels = std::min(kOut, count - v * kOut);
+        __mmask64 store = firstBytes(int64_t{pixels} * N);
+        if (keyed) {
+          if constexpr (N == 1) {
+            store &= _mm512_cmpneq_epi8_mask(px, k8);
+          } else {
+            const __m512i lanes = _mm512_and_si512(
+                _mm512_permutex2var_epi8(lo, _mm512_load_si512(spread + v * 64), hi), low24);
+            store &= Triple(_mm512_cmpneq_epi32_mask(lanes, k32));
+          }
+        }
+        _mm512_mask_storeu_epi8(to + int64_t{v} * kOut * N, store, px);
+      }
+    }
+  }
+}
+
 void Stretch(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes, bool keyed,
              uint32_t key) {
   if (src.width > 0 && src.height > 0 && dst.width > 0 && dst.height > 0 &&
       int64_t{src.width} <= 2 * int64_t{dst.width}) {
+    if (bytes == 1) {
+      StretchByBytePermute<1>(src, dst, keyed, key);
+      return;
+    }
+    if (bytes == 3) {
+      StretchByBytePermute<3>(src, dst, keyed, key);
+      return;
+    }
     if (bytes == 2) {
       StretchByPermute<2>(src, dst, keyed, key);
       return;
