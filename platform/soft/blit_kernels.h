@@ -12,7 +12,6 @@
 #include "platform/soft/blit_loops.h"
 #include "platform/soft/scale_walk.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -20,6 +19,11 @@
 // own instruction set and must keep its own copy of these functions.
 namespace soft::kernels {
 namespace {
+
+// The smaller of two counts. Not std::min: a library function instantiated
+// here would be built for this file's instruction set, and the linker could
+// hand that copy to code running anywhere.
+inline int32_t Fewer(int32_t a, int32_t b) { return a < b ? a : b; }
 
 template <int N> inline uint32_t LoadPixel(const uint8_t *p) {
   if constexpr (N == 1) {
@@ -122,7 +126,7 @@ inline void StretchRows(const ConstPixelArea &src, const PixelArea &dst, bool ke
   alignas(32) uint8_t gathered[kStretchChunk * N + 1];
   ScaleWalk cols(src.width, dst.width);
   for (int32_t c0 = 0; c0 < dst.width; c0 += kStretchChunk) {
-    const int32_t count = std::min(kStretchChunk, dst.width - c0);
+    const int32_t count = Fewer(kStretchChunk, dst.width - c0);
     for (int32_t i = 0; i < count; ++i, cols.Next()) {
       offsets[i] = static_cast<int32_t>(cols.Position()) * N;
     }

@@ -3,8 +3,9 @@
 // with the key into a mask and stores exactly the pixels that differ, with no
 // read of the destination and no branch on the pixels. A row's last partial
 // step masks off the pixels past its end, for the load as for the store.
-// Built with -mavx512f -mavx512bw -mavx512vbmi -mbmi2 and run only where the
-// processor has AVX-512 F, BW and VBMI, and BMI2.
+// Built with -mavx512f -mavx512bw -mbmi2 (the byte permutes add VBMI for
+// their own function) and run only where the processor has AVX-512 F, BW and
+// VBMI, and BMI2.
 #include "platform/soft/blit_kernels.h"
 #include "platform/soft/blit_variants.h"
 
@@ -149,7 +150,7 @@ void StretchByPermute(const ConstPixelArea &src, const PixelArea &dst, bool keye
   const __m512i k = L::Broadcast(key);
   ScaleWalk cols(src.width, dst.width);
   for (int32_t c0 = 0; c0 < dst.width; c0 += kChunk) {
-    const int32_t count = std::min(kChunk, dst.width - c0);
+    const int32_t count = kernels::Fewer(kChunk, dst.width - c0);
     const int32_t vectors = (count + kOut - 1) / kOut;
     for (int32_t v = 0; v < vectors; ++v) {
       first[v] = static_cast<int32_t>(cols.Position());
@@ -188,8 +189,8 @@ void StretchByPermute(const ConstPixelArea &src, const PixelArea &dst, bool keye
 // pixels (24 bits). For 24 bits a second permute spreads the same pixels into
 // 32-bit lanes for the comparison with the key.
 template <int N>
-void StretchByBytePermute(const ConstPixelArea &src, const PixelArea &dst, bool keyed,
-                          uint32_t key) {
+[[gnu::target("avx512vbmi")]] void
+StretchByBytePermute(const ConstPixelArea &src, const PixelArea &dst, bool keyed, uint32_t key) {
   constexpr int32_t kOut = N == 1 ? 64 : 16; // pixels per output vector
   constexpr int32_t kVectors = N == 1 ? 8 : 32;
   constexpr int32_t kChunk = kVectors * kOut;
@@ -205,7 +206,7 @@ void StretchByBytePermute(const ConstPixelArea &src, const PixelArea &dst, bool 
   };
   ScaleWalk cols(src.width, dst.width);
   for (int32_t c0 = 0; c0 < dst.width; c0 += kChunk) {
-    const int32_t count = std::min(kChunk, dst.width - c0);
+    const int32_t count = kernels::Fewer(kChunk, dst.width - c0);
     const int32_t vectors = (count + kOut - 1) / kOut;
     for (int32_t v = 0; v < vectors; ++v) {
       first[v] = static_cast<int32_t>(cols.Position());
@@ -239,7 +240,7 @@ void StretchByBytePermute(const ConstPixelArea &src, const PixelArea &dst, bool 
         const __m512i lo = _mm512_maskz_loadu_epi8(firstBytes(avail), window);
         const __m512i hi = _mm512_maskz_loadu_epi8(firstBytes(avail - 64), window + 64);
         const __m512i px = _mm512_permutex2var_epi8(lo, _mm512_load_si512(index + v * 64), hi);
-        const int32_t pixels = std::min(kOut, count - v * kOut);
+        const int32_t pixels = kernels::Fewer(kOut, count - v * kOut);
         __mmask64 store = firstBytes(int64_t{pixels} * N);
         if (keyed) {
           if constexpr (N == 1) {
