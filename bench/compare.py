@@ -138,7 +138,7 @@ def main():
         xs = ratio(vr, sr)
         host_ns = None if hr is None else 1e9 / hr
         allocs = v.get("allocs_per_frame")
-        rows.append([bpp, items, frame(vr), frame(sr), fx(xs),
+        rows.append([bpp, "n/a" if items is None else int(items), frame(vr), frame(sr), fx(xs),
                      "n/a" if host_ns is None else f"{host_ns:.2f}",
                      "n/a" if allocs is None else f"{allocs:g}",
                      noise(cvs, base + "vantrel", base + "sdl2"),
