@@ -1,4 +1,6 @@
-// gdi.cpp - bitmap files and device contexts on the soft device.
+// plat_gdi.cpp - the platform's bitmap-file and device-context calls answered
+// by the soft device, for backends that take it as it is (the desktop host,
+// the benchmarks). The test double answers them itself, with its call log.
 #include "platform/platform.h"
 #include "platform/soft/soft_device.h"
 
