@@ -15,7 +15,7 @@
 
 namespace {
 
-using bmptest::BmpSpec;
+using bmptest::BmpRecipe;
 using bmptest::MakeBmp;
 using bmptest::Put16;
 using bmptest::Put32;
@@ -37,8 +37,8 @@ soft::DecodedBitmap MustDecode(const std::vector<uint8_t> &bytes) {
 const std::vector<uint32_t> kFour = {0x112233, 0xFF0000, 0x00FF00, 0x0000FF};
 
 // A 2x2 24-bit file: rows of 6 bytes padded to 8, bottom row first.
-BmpSpec Rgb24Spec() {
-  BmpSpec s;
+BmpRecipe Rgb24Spec() {
+  BmpRecipe s;
   s.width = 2;
   s.height = 2;
   s.bitCount = 24;
@@ -118,19 +118,19 @@ TEST(BitmapBroken, DecodesSmallFilesOfEveryDepthExactly) {
   // 24 bits, bottom-up and top-down.
   EXPECT_EQ(MustDecode(MakeBmp(Rgb24Spec())).pixels,
             (std::vector<uint32_t>{0x131211, 0x161514, 0x030201, 0x060504}));
-  BmpSpec topDown = Rgb24Spec();
+  BmpRecipe topDown = Rgb24Spec();
   topDown.height = -2;
   EXPECT_EQ(MustDecode(MakeBmp(topDown)).pixels,
             (std::vector<uint32_t>{0x030201, 0x060504, 0x131211, 0x161514}));
 
   // 1, 4 and 8 bits, and the 8 bits of a core header (RGB triples).
-  BmpSpec one;
+  BmpRecipe one;
   one.width = 3;
   one.bitCount = 1;
   one.palette = {0x0000FF, 0xFFFF00};
   one.pixels = {0xA0, 0, 0, 0}; // 1 0 1
   EXPECT_EQ(MustDecode(MakeBmp(one)).pixels, (std::vector<uint32_t>{0xFFFF00, 0x0000FF, 0xFFFF00}));
-  BmpSpec four;
+  BmpRecipe four;
   four.width = 3;
   four.bitCount = 4;
   four.palette = kFour;
@@ -138,7 +138,7 @@ TEST(BitmapBroken, DecodesSmallFilesOfEveryDepthExactly) {
   EXPECT_EQ(MustDecode(MakeBmp(four)).pixels,
             (std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF}));
   for (uint32_t header : {40u, 12u}) {
-    BmpSpec eight;
+    BmpRecipe eight;
     eight.headerSize = header;
     eight.width = 2;
     eight.bitCount = 8;
@@ -150,7 +150,7 @@ TEST(BitmapBroken, DecodesSmallFilesOfEveryDepthExactly) {
   }
 
   // 16 bits without masks: 5-5-5, each channel widened by repeating its top bits.
-  BmpSpec sixteen;
+  BmpRecipe sixteen;
   sixteen.width = 2;
   sixteen.bitCount = 16;
   sixteen.pixels = {0x00, 0x7C, 0x21, 0x04}; // red 31; red 1, green 1, blue 1
@@ -159,7 +159,7 @@ TEST(BitmapBroken, DecodesSmallFilesOfEveryDepthExactly) {
 
 TEST(BitmapBroken, BitFieldsWidenAsTheWindowsLoaderDoes) {
   auto decode32 = [](std::vector<uint32_t> masks, uint32_t pixel) {
-    BmpSpec s;
+    BmpRecipe s;
     s.bitCount = 32;
     s.compression = 3;
     s.masks = std::move(masks);
@@ -176,7 +176,7 @@ TEST(BitmapBroken, BitFieldsWidenAsTheWindowsLoaderDoes) {
   EXPECT_EQ(decode32({0x1, 0x6, 0}, 0x7), 0xC0F000u);
 
   // 16-bit fields then pass through 5 bits a channel: 0xC0 -> 0xC6.
-  BmpSpec s;
+  BmpRecipe s;
   s.bitCount = 16;
   s.compression = 3;
   s.masks = {0x1, 0x7E, 0xF80};
@@ -186,7 +186,7 @@ TEST(BitmapBroken, BitFieldsWidenAsTheWindowsLoaderDoes) {
 
 TEST(BitmapBroken, EveryTruncationIsReadWithinTheFile) {
   // 5 x 3 at 8 bits: rows of 8 bytes, 4 colours.
-  BmpSpec s;
+  BmpRecipe s;
   s.width = 5;
   s.height = 3;
   s.bitCount = 8;
@@ -223,7 +223,7 @@ TEST(BitmapBroken, EveryTruncationIsReadWithinTheFile) {
 }
 
 TEST(BitmapBroken, PixelArrayOffsetAnywhereIsReadSafely) {
-  BmpSpec s;
+  BmpRecipe s;
   s.width = 2;
   s.bitCount = 8;
   s.palette = kFour;
@@ -248,7 +248,7 @@ TEST(BitmapBroken, PixelArrayOffsetAnywhereIsReadSafely) {
 // Run-length files of 4 x 2 pixels; index i has colour kFour[i].
 std::vector<uint32_t> DecodeRle(uint16_t bits, std::vector<uint8_t> data, int32_t height = 2,
                                 bool sizeImage = true) {
-  BmpSpec s;
+  BmpRecipe s;
   s.width = 4;
   s.height = height;
   s.bitCount = bits;
@@ -283,7 +283,7 @@ TEST(BitmapBroken, RunLengthDataIsReadAsTheWindowsLoaderReadsIt) {
   EXPECT_EQ(DecodeRle(8, {4, 1, 0, 1}, -2), std::vector<uint32_t>(8, c0));
   // Data cut short: the rest reads as zero, that is end-of-line codes.
   std::vector<uint8_t> cut = MakeBmp([] {
-    BmpSpec s;
+    BmpRecipe s;
     s.width = 4;
     s.height = 2;
     s.bitCount = 8;
@@ -298,13 +298,13 @@ TEST(BitmapBroken, RunLengthDataIsReadAsTheWindowsLoaderReadsIt) {
 
 TEST(BitmapBroken, CodingsWindowsCannotDrawLeaveTheBitmapCleared) {
   // Accepted with the header Windows accepts, drawn as nothing.
-  BmpSpec rleOn24 = Rgb24Spec();
+  BmpRecipe rleOn24 = Rgb24Spec();
   rleOn24.compression = 1;
   EXPECT_EQ(MustDecode(MakeBmp(rleOn24)).pixels, std::vector<uint32_t>(4, 0));
-  BmpSpec jpeg = Rgb24Spec();
+  BmpRecipe jpeg = Rgb24Spec();
   jpeg.compression = 4;
   EXPECT_EQ(MustDecode(MakeBmp(jpeg)).pixels, std::vector<uint32_t>(4, 0));
-  BmpSpec fieldsOn8;
+  BmpRecipe fieldsOn8;
   fieldsOn8.width = 2;
   fieldsOn8.bitCount = 8;
   fieldsOn8.compression = 3;

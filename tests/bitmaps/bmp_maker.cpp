@@ -14,7 +14,7 @@ void Put32(std::vector<uint8_t> *bytes, size_t at, uint32_t v) {
   Put16(bytes, at + 2, v >> 16);
 }
 
-std::vector<uint8_t> MakeBmp(const BmpSpec &s) {
+std::vector<uint8_t> MakeBmp(const BmpRecipe &s) {
   std::vector<uint8_t> b(14 + s.headerSize, 0);
   b[0] = 'B';
   b[1] = 'M';

@@ -8,7 +8,7 @@
 
 namespace bmptest {
 
-struct BmpSpec {
+struct BmpRecipe {
   int32_t width = 1;
   int32_t height = 1; // negative: top-down
   uint16_t bitCount = 24;
@@ -23,7 +23,7 @@ struct BmpSpec {
 
 // A whole file: file header, info header, masks, palette, pixels; bfOffBits
 // points at the pixels.
-std::vector<uint8_t> MakeBmp(const BmpSpec &spec);
+std::vector<uint8_t> MakeBmp(const BmpRecipe &recipe);
 
 void Put16(std::vector<uint8_t> *bytes, size_t at, uint32_t v);
 void Put32(std::vector<uint8_t> *bytes, size_t at, uint32_t v);
