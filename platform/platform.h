@@ -286,8 +286,8 @@ void *LoadImageA(HINSTANCE inst, const char *name, uint32_t type, int32_t cx, in
 int32_t GetObjectA(void *object, int32_t size, void *out);
 HDC CreateCompatibleDC(HDC dc);
 void *SelectObject(HDC dc, void *object);
-int32_t BitBlt(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, int32_t sx,
-               int32_t sy, uint32_t rop);
+int32_t BitBlt(HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, int32_t sx, int32_t sy,
+               uint32_t rop);
 int32_t DeleteDC(HDC dc);
 int32_t DeleteObject(void *object);
 

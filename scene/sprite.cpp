@@ -7,8 +7,8 @@ VSprite::VSprite()
 
 VSprite::VSprite(VImg *img) : VSprite() { image = img; }
 
-VSprite::VSprite(VImg *img, int32_t sx, int32_t sy, int32_t sw, int32_t sh, int32_t dx,
-                 int32_t dy, int32_t dw, int32_t dh, int32_t st)
+VSprite::VSprite(VImg *img, int32_t sx, int32_t sy, int32_t sw, int32_t sh, int32_t dx, int32_t dy,
+                 int32_t dw, int32_t dh, int32_t st)
     : srcX(sx), srcY(sy), srcW(sw), srcH(sh), dstX(dx), dstY(dy), dstW(dw), dstH(dh), image(img),
       state(st) {}
 

@@ -9,8 +9,8 @@ VCell::VCell() : tileCol(0), tileRow(0), value(0) {}
 VCell::VCell(int32_t v) : tileCol(0), tileRow(0), value(v) {}
 
 VMap::VMap()
-    : x(0), y(0), viewCols(0), viewRows(0), tileW(0), tileH(0), cols(0), rows(0),
-      state(MAP_SHOWN), extra(0), cells(nullptr) {}
+    : x(0), y(0), viewCols(0), viewRows(0), tileW(0), tileH(0), cols(0), rows(0), state(MAP_SHOWN),
+      extra(0), cells(nullptr) {}
 
 VMap::VMap(int32_t c, int32_t r) : VMap() {
   cols = c;
@@ -24,8 +24,8 @@ VMap::VMap(int32_t c, int32_t r, int32_t fill) : VMap() {
   AllocFill(fill);
 }
 
-VMap::VMap(int32_t c, int32_t r, int32_t fill, int32_t st, int32_t px, int32_t py,
-           uint32_t vc, uint32_t vr, int32_t tw, int32_t th, int32_t ex)
+VMap::VMap(int32_t c, int32_t r, int32_t fill, int32_t st, int32_t px, int32_t py, uint32_t vc,
+           uint32_t vr, int32_t tw, int32_t th, int32_t ex)
     : VMap() {
   cols = c;
   rows = r;

@@ -66,18 +66,18 @@ enum : int32_t {
 // Numeric codes used across the system
 // ---------------------------------------------------------------------------
 enum : int32_t {
-  NO_SURFACE = -3,           // an image has no surface holder, or no surface was created
-  HIDDEN = -5,               // VMap.state / VSprite.state value that keeps the record from being drawn
-  EVENT_AUX_DEFAULT = 2300,  // value of event.aux for the whole run
-  IMG_EMPTY = 3000,          // VImg.state of a default-constructed image
-  IMG_NAMED = 3001,          // VImg.state of an image constructed with a file name
-  IMG_DEFER = 3100,          // VImg.loadFlag: do not load now (also the answer of such a load request)
-  IMG_LOAD = 3101,           // VImg.loadFlag: load the bitmap when the image is added
-  MAP_SHOWN = 4000,          // VMap.state after construction
-  MAP_NOMEM = 4100,          // the cell array of a map could not be allocated
-  NODE_NOLAYER = 5100,       // a list node belongs to no layer
-  SPR_SHOWN = 6000,          // VSprite.state after construction
-  MODULE_VERSION_MAX = 201,  // highest VProg.version this host accepts
+  NO_SURFACE = -3, // an image has no surface holder, or no surface was created
+  HIDDEN = -5,     // VMap.state / VSprite.state value that keeps the record from being drawn
+  EVENT_AUX_DEFAULT = 2300, // value of event.aux for the whole run
+  IMG_EMPTY = 3000,         // VImg.state of a default-constructed image
+  IMG_NAMED = 3001,         // VImg.state of an image constructed with a file name
+  IMG_DEFER = 3100,    // VImg.loadFlag: do not load now (also the answer of such a load request)
+  IMG_LOAD = 3101,     // VImg.loadFlag: load the bitmap when the image is added
+  MAP_SHOWN = 4000,    // VMap.state after construction
+  MAP_NOMEM = 4100,    // the cell array of a map could not be allocated
+  NODE_NOLAYER = 5100, // a list node belongs to no layer
+  SPR_SHOWN = 6000,    // VSprite.state after construction
+  MODULE_VERSION_MAX = 201, // highest VProg.version this host accepts
 };
 
 struct VProg;
@@ -113,9 +113,12 @@ typedef int32_t(VANTREL_CDECL *VReportFn)(const char *text);
 // VSurf: an image's surface holder (12 bytes). Host-owned.
 // ---------------------------------------------------------------------------
 struct VSurf {
-  void *surface;  // 0: the image's off-screen surface (IDirectDrawSurface4* on Windows); written by the host's upload
-  int32_t width;  // 4: the bitmap's width in pixels; written by the host's upload, read only by the module
-  int32_t height; // 8: the bitmap's height in pixels; written by the host's upload, read only by the module
+  // 0: the off-screen surface (IDirectDrawSurface4* on Windows); written by the host's upload
+  void *surface;
+  // 4: the bitmap's width in pixels; written by the host's upload, read only by the module
+  int32_t width;
+  // 8: the bitmap's height in pixels; written by the host's upload, read only by the module
+  int32_t height;
 
   VSurf(); // all three fields 0
 };
@@ -124,11 +127,16 @@ struct VSurf {
 // VImg: one image on the host's image list (272 bytes). Host-owned.
 // ---------------------------------------------------------------------------
 struct VImg {
-  char name[256];   // 0: bitmap file name, zero-terminated; written by the host when the image is added
-  int32_t state;    // 256: IMG_EMPTY or IMG_NAMED; written by the constructor, read by nobody
-  int32_t loadFlag; // 260: IMG_LOAD or IMG_DEFER as the module passed it to AddImage
-  VImg *next;       // 264: the next image on the list, null at the tail; written by the host
-  VSurf *surf;      // 268: the image's surface holder, owned by the image; null when its allocation failed
+  // 0: bitmap file name, zero-terminated; written by the host when the image is added
+  char name[256];
+  // 256: IMG_EMPTY or IMG_NAMED; written by the constructor, read by nobody
+  int32_t state;
+  // 260: IMG_LOAD or IMG_DEFER as the module passed it to AddImage
+  int32_t loadFlag;
+  // 264: the next image on the list, null at the tail; written by the host
+  VImg *next;
+  // 268: the image's surface holder, owned by the image; null when its allocation failed
+  VSurf *surf;
 
   // Default constructor: state IMG_EMPTY, loadFlag IMG_DEFER, next and surf
   // null; name is left as it is.
@@ -149,13 +157,20 @@ struct VImg {
 // VEvent: the current event, inside prog (20 bytes). Host-written.
 // ---------------------------------------------------------------------------
 struct VEvent {
-  int32_t code;      // 0: EV_... code of the current call; written by the host before every procedure call
-  uint8_t key;       // 4: low 8 bits of the virtual-key code of the last key event; written by the host
-  uint8_t reserved;  // 5: zeroed at construction, never written again
-  uint8_t pad[2];    // 6: alignment, never written
-  int32_t aux;       // 8: EVENT_AUX_DEFAULT (2300) for the whole run
-  int32_t mouseX;    // 12: x of the last mouse move in display pixels (0..65535); written by the host
-  int32_t mouseY;    // 16: y of the last mouse move in display pixels (0..65535); written by the host
+  // 0: EV_... code of the current call; written by the host before every procedure call
+  int32_t code;
+  // 4: low 8 bits of the virtual-key code of the last key event; written by the host
+  uint8_t key;
+  // 5: zeroed at construction, never written again
+  uint8_t reserved;
+  // 6: alignment, never written
+  uint8_t pad[2];
+  // 8: EVENT_AUX_DEFAULT (2300) for the whole run
+  int32_t aux;
+  // 12: x of the last mouse move in display pixels (0..65535); written by the host
+  int32_t mouseX;
+  // 16: y of the last mouse move in display pixels (0..65535); written by the host
+  int32_t mouseY;
 
   VEvent(); // code EV_INIT, key 0, reserved 0, aux 2300, mouse 0, 0
 };
@@ -165,16 +180,25 @@ struct VEvent {
 // handed to the module once, through VProgInterface.
 // ---------------------------------------------------------------------------
 struct VProg {
-  VLayer *layers;          // 0: first layer of the scene; written by the module (or NewLayer), walked by the host's render pass
-  int32_t reserved;        // 4: zeroed at construction, never used
-  VImg *ihead;             // 8: first image of the image list; written by the host on the first AddImage
-  VEvent event;            // 12: the current event; written by the host before each procedure call
-  int32_t version;         // 32: interface version of the module; written by the module inside VProgInterface (at most 201)
-  VSetModeFn SetMode;      // 36: filled by the host before VProgInterface; called by the module
-  VDrawMapFn DrawMap;      // 40: filled by the host before VProgInterface; called by the module
-  VAddImageFn AddImage;    // 44: filled by the host before VProgInterface; called by the module
-  VDrawSpriteFn DrawSprite;// 48: filled by the host before VProgInterface; called by the module
-  VReportFn Report;        // 52: filled by the host before VProgInterface; called by the module
+  // 0: first layer of the scene; written by the module or NewLayer, walked by the render pass
+  VLayer *layers;
+  // 4: zeroed at construction, never used
+  int32_t reserved;
+  // 8: first image of the image list; written by the host on the first AddImage
+  VImg *ihead;
+  // 12: the current event; written by the host before each procedure call
+  VEvent event;
+  // 32: interface version of the module; written by the module inside VProgInterface (at most 201)
+  int32_t version;
+  // 36: filled by the host before VProgInterface; called by the module
+  VSetModeFn SetMode;
+  // 40: filled by the host before VProgInterface; called by the module
+  VDrawMapFn DrawMap;
+  // 44: filled by the host before VProgInterface; called by the module
+  VAddImageFn AddImage;
+  VDrawSpriteFn DrawSprite; // 48: filled by the host before VProgInterface; called by the module
+  // 52: filled by the host before VProgInterface; called by the module
+  VReportFn Report;
 
   // layers, reserved, ihead and version 0, event as VEvent(); the callback
   // slots are left as they are (the host's prog lives in zeroed static storage).
@@ -196,11 +220,14 @@ struct VProg {
 // VCell: one cell of a tile map (12 bytes). Module-owned.
 // ---------------------------------------------------------------------------
 struct VCell {
-  int32_t tileCol; // 0: column of the tile in the tileset, in tiles; written by the module, read by the host
-  int32_t tileRow; // 4: row of the tile in the tileset, in tiles; written by the module, read by the host
-  int32_t value;   // 8: the module's own per-cell value; the host never reads it
+  // 0: column of the tile in the tileset, in tiles; written by the module, read by the host
+  int32_t tileCol;
+  // 4: row of the tile in the tileset, in tiles; written by the module, read by the host
+  int32_t tileRow;
+  // 8: the module's own per-cell value; the host never reads it
+  int32_t value;
 
-  VCell();              // {0, 0, 0}
+  VCell();                       // {0, 0, 0}
   explicit VCell(int32_t value); // {0, 0, value}
 };
 
@@ -208,22 +235,35 @@ struct VCell {
 // VMap: a tile map (52 bytes). Module-owned; owns its cell array.
 // ---------------------------------------------------------------------------
 struct VMap {
-  int32_t x;          // 0: screen x of the first drawn column; written by the module, read by the host
-  int32_t y;          // 4: screen y of the first drawn row; written by the module, read by the host
-  uint32_t viewCols;  // 8: tiles drawn per screen row; written by the module, read by the host
-  uint32_t viewRows;  // 12: screen rows of tiles drawn; written by the module, read by the host
-  int32_t reserved16; // 16: never set by a constructor, never read by the host
-  int32_t reserved20; // 20: never set by a constructor, never read by the host
-  int32_t tileW;      // 24: tile width in pixels, on the screen and in the tileset; read by the host
-  int32_t tileH;      // 28: tile height in pixels; read by the host
-  int32_t cols;       // 32: columns of the cell array; sizes the array and bounds what the host reads
-  int32_t rows;       // 36: rows of the cell array; sizes the array and bounds what the host reads
-  int32_t state;      // 40: MAP_SHOWN or any value draws; HIDDEN keeps the render pass from drawing it
-  int32_t extra;      // 44: the module's own value; the host never reads it
-  VCell *cells;       // 48: cols x rows cells, drawn in array order; set by Alloc/AllocFill, freed by ~VMap
+  // 0: screen x of the first drawn column; written by the module, read by the host
+  int32_t x;
+  // 4: screen y of the first drawn row; written by the module, read by the host
+  int32_t y;
+  // 8: tiles drawn per screen row; written by the module, read by the host
+  uint32_t viewCols;
+  // 12: screen rows of tiles drawn; written by the module, read by the host
+  uint32_t viewRows;
+  // 16: never set by a constructor, never read by the host
+  int32_t reserved16;
+  // 20: never set by a constructor, never read by the host
+  int32_t reserved20;
+  // 24: tile width in pixels, on the screen and in the tileset; read by the host
+  int32_t tileW;
+  // 28: tile height in pixels; read by the host
+  int32_t tileH;
+  // 32: columns of the cell array; sizes the array and bounds what the host reads
+  int32_t cols;
+  // 36: rows of the cell array; sizes the array and bounds what the host reads
+  int32_t rows;
+  // 40: MAP_SHOWN or any value draws; HIDDEN keeps the render pass from drawing it
+  int32_t state;
+  // 44: the module's own value; the host never reads it
+  int32_t extra;
+  // 48: cols x rows cells, drawn in array order; set by Alloc/AllocFill, freed by ~VMap
+  VCell *cells;
 
-  VMap(); // everything 0, state MAP_SHOWN, cells null; no array
-  VMap(int32_t cols, int32_t rows);               // then Alloc()
+  VMap();                           // everything 0, state MAP_SHOWN, cells null; no array
+  VMap(int32_t cols, int32_t rows); // then Alloc()
   VMap(int32_t cols, int32_t rows, int32_t fill); // then AllocFill(fill), also for 0
   // Full constructor: Alloc() when fill is 0, else AllocFill(fill); then the
   // remaining fields as given.
@@ -247,23 +287,34 @@ struct VMap {
 // Module-owned; the host reads every field of a sprite it draws, writes none.
 // ---------------------------------------------------------------------------
 struct VSprite {
-  int32_t srcX;  // 0: left edge of the source rectangle in the image
-  int32_t srcY;  // 4: top edge of the source rectangle
-  int32_t srcW;  // 8: source width
-  int32_t srcH;  // 12: source height
-  int32_t dstX;  // 16: screen x of the left edge
-  int32_t dstY;  // 20: screen y of the top edge
-  int32_t dstW;  // 24: width on the screen (stretched when it differs from srcW)
-  int32_t dstH;  // 28: height on the screen (stretched when it differs from srcH)
-  VImg *image;   // 32: an image returned by AddImage; borrowed from the host
-  int32_t state; // 36: SPR_SHOWN or any value draws; HIDDEN keeps it from being drawn
+  // 0: left edge of the source rectangle in the image
+  int32_t srcX;
+  // 4: top edge of the source rectangle
+  int32_t srcY;
+  // 8: source width
+  int32_t srcW;
+  // 12: source height
+  int32_t srcH;
+  // 16: screen x of the left edge
+  int32_t dstX;
+  // 20: screen y of the top edge
+  int32_t dstY;
+  // 24: width on the screen (stretched when it differs from srcW)
+  int32_t dstW;
+  // 28: height on the screen (stretched when it differs from srcH)
+  int32_t dstH;
+  // 32: an image returned by AddImage; borrowed from the host
+  VImg *image;
+  // 36: SPR_SHOWN or any value draws; HIDDEN keeps it from being drawn
+  int32_t state;
 
-  VSprite();                   // rectangles 0, image null, state SPR_SHOWN
+  VSprite();                     // rectangles 0, image null, state SPR_SHOWN
   explicit VSprite(VImg *image); // rectangles 0, state SPR_SHOWN
   VSprite(VImg *image, int32_t srcX, int32_t srcY, int32_t srcW, int32_t srcH, int32_t dstX,
           int32_t dstY, int32_t dstW, int32_t dstH, int32_t state);
 
-  // Accessors over the sixteen words, each setter answering the new value.
+  // Accessors over the eight rectangle words: a reader for each, and a setter
+  // that stores its argument and answers the new value.
   int32_t DstX() const;
   int32_t DstY() const;
   int32_t DstW() const;
@@ -286,14 +337,20 @@ struct VSprite {
 // VLayer: one layer of the scene (24 bytes). Module-owned.
 // ---------------------------------------------------------------------------
 struct VLayer {
-  VMap *map;          // 0: the layer's tile map; set by the module, read by the host's render pass
-  VNode *first;       // 4: node of lowest depth, null when empty; kept by Add/SetDepth/MoveTo/Unlink
-  VNode *last;        // 8: node of highest depth, null when empty; kept by the same operations
-  int32_t reserved12; // 12: zeroed at construction, never used
-  VLayer *next;       // 16: the next layer, drawn over this one; set by the module, read by the host
-  int32_t reserved20; // 20: zeroed at construction, never used
+  // 0: the layer's tile map; set by the module, read by the host's render pass
+  VMap *map;
+  // 4: node of lowest depth, null when empty; kept by Add/SetDepth/MoveTo/Unlink
+  VNode *first;
+  // 8: node of highest depth, null when empty; kept by the same operations
+  VNode *last;
+  // 12: zeroed at construction, never used
+  int32_t reserved12;
+  // 16: the next layer, drawn over this one; set by the module, read by the host
+  VLayer *next;
+  // 20: zeroed at construction, never used
+  int32_t reserved20;
 
-  VLayer(); // all six words 0 or null
+  VLayer();  // all six words 0 or null
   ~VLayer(); // frees nothing: not the map, the nodes nor the next layer
 
   // Allocates a node (owner this layer, the given tag) and puts it in the list
@@ -311,16 +368,23 @@ struct VLayer {
 // Module-owned; does not own its sprite.
 // ---------------------------------------------------------------------------
 struct VNode {
-  VSprite *sprite;      // 0: the sprite drawn for this node, or null (skipped); set by the module
-  int32_t reserved[5];  // 4: zeroed at construction, never used
-  VNode *prev;          // 24: neighbour toward `first`, null for the first node; kept by the library
-  VNode *next;          // 28: neighbour toward `last`, null for the last node; kept by the library
-  int32_t tag;          // 32: the module's own value, given at construction
-  int32_t depth;        // 36: drawing depth; written through SetDepth
-  VLayer *owner;        // 40: the layer whose list holds the node, or null; kept by the library
+  // 0: the sprite drawn for this node, or null (skipped); set by the module
+  VSprite *sprite;
+  // 4: zeroed at construction, never used
+  int32_t reserved[5];
+  // 24: neighbour toward `first`, null for the first node; kept by the library
+  VNode *prev;
+  // 28: neighbour toward `last`, null for the last node; kept by the library
+  VNode *next;
+  // 32: the module's own value, given at construction
+  int32_t tag;
+  // 36: drawing depth; written through SetDepth
+  int32_t depth;
+  // 40: the layer whose list holds the node, or null; kept by the library
+  VLayer *owner;
 
-  VNode();                                         // all fields 0 or null: a free node
-  VNode(int32_t tag, int32_t ignored);             // a free node with a tag
+  VNode();                                            // all fields 0 or null: a free node
+  VNode(int32_t tag, int32_t ignored);                // a free node with a tag
   VNode(VLayer *owner, int32_t tag, int32_t ignored); // owner set, not yet linked
 
   // The node's depth.
@@ -361,8 +425,8 @@ typedef int32_t(VANTREL_STDCALL *VProgProcedureFn)(int32_t elapsedMs);
 //   int32_t VANTREL_STDCALL VProgProcedure(int32_t ms) { ... }
 // On Windows the undecorated export names come from the module build helper
 // (cmake/VantrelModule.cmake) or from sdk/prog.def.
-#define VANTREL_EXPORTS                                                                        \
-  extern "C" VANTREL_EXPORT int32_t VANTREL_STDCALL VProgInterface(VProg *prog);                \
+#define VANTREL_EXPORTS                                                                            \
+  extern "C" VANTREL_EXPORT int32_t VANTREL_STDCALL VProgInterface(VProg *prog);                   \
   extern "C" VANTREL_EXPORT int32_t VANTREL_STDCALL VProgProcedure(int32_t elapsedMs);
 
 // ---------------------------------------------------------------------------

@@ -25,8 +25,8 @@ using plat::HRESULT;
 HRESULT DirectDrawCreate(const plat::GUID *driver, plat::DirectDraw *out, void *outer);
 HRESULT QueryInterface(plat::DirectDraw dd, const plat::GUID *iid, plat::DirectDraw4 *out);
 HRESULT SetCooperativeLevel(plat::DirectDraw4 dd, plat::HWND wnd, uint32_t flags);
-HRESULT SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp,
-                       uint32_t refresh, uint32_t flags);
+HRESULT SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uint32_t refresh,
+                       uint32_t flags);
 HRESULT CreateSurface(plat::DirectDraw4 dd, plat::DDSURFACEDESC2 *desc, plat::Surface *out,
                       void *outer);
 uint32_t ReleaseSurface(plat::Surface s);
@@ -39,8 +39,8 @@ HRESULT Lock(plat::Surface s, plat::RECT *rect, plat::DDSURFACEDESC2 *desc, uint
              void *event);
 HRESULT Unlock(plat::Surface s, plat::RECT *rect);
 HRESULT SetColorKey(plat::Surface s, uint32_t flags, plat::DDCOLORKEY *key);
-HRESULT BltFast(plat::Surface dst, uint32_t x, uint32_t y, plat::Surface src,
-                plat::RECT *srcRect, uint32_t flags);
+HRESULT BltFast(plat::Surface dst, uint32_t x, uint32_t y, plat::Surface src, plat::RECT *srcRect,
+                uint32_t flags);
 HRESULT Blt(plat::Surface dst, plat::RECT *dstRect, plat::Surface src, plat::RECT *srcRect,
             uint32_t flags, void *fx);
 
@@ -50,8 +50,8 @@ void *LoadImageA(plat::HINSTANCE inst, const char *name, uint32_t type, int32_t 
 int32_t GetObjectA(void *object, int32_t size, void *out);
 plat::HDC CreateCompatibleDC(plat::HDC dc);
 void *SelectObject(plat::HDC dc, void *object);
-int32_t BitBlt(plat::HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, plat::HDC src,
-               int32_t sx, int32_t sy, uint32_t rop);
+int32_t BitBlt(plat::HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, plat::HDC src, int32_t sx,
+               int32_t sy, uint32_t rop);
 int32_t DeleteDC(plat::HDC dc);
 int32_t DeleteObject(void *object);
 
