@@ -147,6 +147,50 @@ inline void StretchRows(const ConstPixelArea &src, const PixelArea &dst, bool ke
   }
 }
 
+// A variant's keyed copy and keyed stretch for every pixel size, given its
+// keyed row copiers for 1-, 2-, 3- and 4-byte pixels. Other sizes draw nothing.
+template <auto Row1, auto Row2, auto Row3, auto Row4>
+inline void CopyKeyedBySize(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes,
+                            uint32_t key) {
+  switch (bytes) {
+  case 1:
+    CopyKeyedRows<1, Row1>(src, dst, key);
+    break;
+  case 2:
+    CopyKeyedRows<2, Row2>(src, dst, key);
+    break;
+  case 3:
+    CopyKeyedRows<3, Row3>(src, dst, key);
+    break;
+  case 4:
+    CopyKeyedRows<4, Row4>(src, dst, key);
+    break;
+  default:
+    break;
+  }
+}
+
+template <auto Row1, auto Row2, auto Row3, auto Row4>
+inline void StretchBySize(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes,
+                          bool keyed, uint32_t key) {
+  switch (bytes) {
+  case 1:
+    StretchRows<1, Row1>(src, dst, keyed, key);
+    break;
+  case 2:
+    StretchRows<2, Row2>(src, dst, keyed, key);
+    break;
+  case 3:
+    StretchRows<3, Row3>(src, dst, keyed, key);
+    break;
+  case 4:
+    StretchRows<4, Row4>(src, dst, keyed, key);
+    break;
+  default:
+    break;
+  }
+}
+
 } // namespace
 } // namespace soft::kernels
 

@@ -149,42 +149,13 @@ struct Step3 {
 }
 
 void CopyKeyed(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes, uint32_t key) {
-  switch (bytes) {
-  case 1:
-    kernels::CopyKeyedRows<1, KeyedRow<1>>(src, dst, key);
-    break;
-  case 2:
-    kernels::CopyKeyedRows<2, KeyedRow<2>>(src, dst, key);
-    break;
-  case 3:
-    kernels::CopyKeyedRows<3, KeyedRow3>(src, dst, key);
-    break;
-  case 4:
-    kernels::CopyKeyedRows<4, KeyedRow<4>>(src, dst, key);
-    break;
-  default:
-    break;
-  }
+  kernels::CopyKeyedBySize<KeyedRow<1>, KeyedRow<2>, KeyedRow3, KeyedRow<4>>(src, dst, bytes, key);
 }
 
 void Stretch(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes, bool keyed,
              uint32_t key) {
-  switch (bytes) {
-  case 1:
-    kernels::StretchRows<1, KeyedRow<1>>(src, dst, keyed, key);
-    break;
-  case 2:
-    kernels::StretchRows<2, KeyedRow<2>>(src, dst, keyed, key);
-    break;
-  case 3:
-    kernels::StretchRows<3, KeyedRow3>(src, dst, keyed, key);
-    break;
-  case 4:
-    kernels::StretchRows<4, KeyedRow<4>>(src, dst, keyed, key);
-    break;
-  default:
-    break;
-  }
+  kernels::StretchBySize<KeyedRow<1>, KeyedRow<2>, KeyedRow3, KeyedRow<4>>(src, dst, bytes, keyed,
+                                                                           key);
 }
 
 constexpr BlitLoops kAvx2{kernels::CopyRows, CopyKeyed, Stretch};
