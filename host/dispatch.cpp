@@ -9,8 +9,6 @@
 
 namespace vantrel {
 
-CallObserver callObserver = nullptr;
-
 void Dispatch(CallKind kind) {
   // A window message can arrive before the module is loaded (for instance
   // while a start-up box is open); there is nobody to tell then.

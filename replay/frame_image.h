@@ -19,8 +19,8 @@ struct RgbImage {
 };
 
 // A soft device surface as RGB: 8-bit pixels through the device's palette,
-// 16-bit RGB565 widened as the desktop's presentation widens it (the top bits
-// repeated into the low ones), 24 and 32 bits as stored. False for a view
+// 16-bit RGB565 widened exactly as the desktop's presentation widens it, 24
+// and 32 bits as stored. False for a view
 // that is not one of the device's formats.
 bool ViewToRgb(const soft::SurfaceView &view, RgbImage *out);
 
