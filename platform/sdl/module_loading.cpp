@@ -1,5 +1,6 @@
 // module_loading.cpp - loading modules by name and finding their exports.
 #include "platform/platform.h"
+#include "platform/sdl/backend_state.h"
 #include "platform/sdl/module_search.h"
 
 #include <climits>
@@ -41,6 +42,11 @@ std::string ExecutableFolder() {
 
 namespace {
 
+std::string modulePath;
+
+// Only the module's own name is redirected by --module.
+bool IsModuleName(const char *name) { return std::strcmp(name, "prog.dll") == 0; }
+
 bool IsFile(const std::string &path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -53,6 +59,8 @@ struct Instance {
 Instance self{0};
 
 } // namespace
+
+void SetModulePath(const char *path) { modulePath = path != nullptr ? path : ""; }
 } // namespace sdlplat
 
 namespace plat {
@@ -60,6 +68,18 @@ namespace plat {
 HMODULE LoadLibraryA(const char *name) {
   if (name == nullptr || name[0] == '\0') {
     return nullptr;
+  }
+  if (!sdlplat::modulePath.empty() && sdlplat::IsModuleName(name)) {
+    // A path given by the user is opened as a file, never searched for.
+    std::string path = sdlplat::modulePath;
+    if (path.find('/') == std::string::npos) {
+      path = "./" + path;
+    }
+    void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+      std::fprintf(stderr, "vantrel: %s\n", dlerror());
+    }
+    return reinterpret_cast<HMODULE>(handle);
   }
   for (const auto &step : sdlplat::ModuleSearchOrder(name, sdlplat::ExecutableFolder())) {
     if (!step.systemSearch && !sdlplat::IsFile(step.path)) {
