@@ -17,9 +17,6 @@ extern bool strictModes;
 // goes. False in a window, where nothing is lost.
 extern bool exclusive;
 
-// The module to load instead of searching for prog.dll; empty to search.
-void SetModulePath(const char *path);
-
 // Starts SDL's video subsystem once. False (with the reason on standard
 // error) when there is no display to open.
 bool EnsureVideo();

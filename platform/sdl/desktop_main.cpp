@@ -1,6 +1,7 @@
 // desktop_main.cpp - the desktop program's entry point.
 #include "host/startup.h"
 #include "platform/platform.h"
+#include "platform/posix/module_search.h"
 #include "platform/sdl/backend_state.h"
 #include "platform/sdl/desktop_options.h"
 
@@ -15,7 +16,7 @@ int main(int argc, char **argv) {
   }
   sdlplat::strictModes = options.strictModes;
   sdlplat::exclusive = !options.windowed;
-  sdlplat::SetModulePath(options.modulePath);
+  posixplat::SetModuleFile(options.modulePath);
 
   // The core reads no command line: everything it is told comes through the
   // backend's settings above.

@@ -1,6 +1,6 @@
 // Where modules are looked for, and the kernel calls around them.
 #include "platform/platform.h"
-#include "platform/sdl/module_search.h"
+#include "platform/posix/module_search.h"
 
 #include <cstdio>
 #include <fstream>
@@ -10,7 +10,7 @@
 
 namespace {
 
-using sdlplat::ModuleSearchOrder;
+using posixplat::ModuleSearchOrder;
 
 TEST(ModuleSearch, ExecutableFolderThenSystemThenCurrentFolder) {
   const auto steps = ModuleSearchOrder("prog.dll", "/opt/game");
@@ -31,7 +31,7 @@ TEST(ModuleSearch, PathsAreOpenedAsGiven) {
 }
 
 TEST(ModuleSearch, ExecutableFolderIsThisProgramsFolder) {
-  const std::string folder = sdlplat::ExecutableFolder();
+  const std::string folder = posixplat::ExecutableFolder();
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(access((folder + "/sdl_backend_tests").c_str(), X_OK), 0) << folder;
 }
