@@ -65,6 +65,8 @@ void TearDownPresentation();
 SDL_Renderer *PresentationRenderer();
 // The presented mode's size; false before a mode is presented.
 bool PresentedModeSize(int32_t *w, int32_t *h);
+// How many frames have been flipped, in the order a replay numbers them.
+uint32_t FramesPresented();
 
 } // namespace sdlplat
 

@@ -4,6 +4,7 @@
 #include "platform/posix/module_search.h"
 #include "platform/sdl/backend_state.h"
 #include "platform/sdl/desktop_options.h"
+#include "replay/recorder.h"
 
 #include <SDL.h>
 
@@ -17,6 +18,10 @@ int main(int argc, char **argv) {
   sdlplat::strictModes = options.strictModes;
   sdlplat::exclusive = !options.windowed;
   posixplat::SetModuleFile(options.modulePath);
+  // Every call of the module from here on goes into the recording.
+  if (options.recordPath != nullptr && !replay::StartRecording(options.recordPath)) {
+    return 2;
+  }
 
   // The core reads no command line: everything it is told comes through the
   // backend's settings above.
@@ -24,6 +29,7 @@ int main(int argc, char **argv) {
   constexpr int SW_SHOWNORMAL = 1;
   const int code =
       vantrel::WinMain(plat::GetModuleHandleA(nullptr), nullptr, noCommandLine, SW_SHOWNORMAL);
+  replay::StopRecording();
   // Gives the desktop back its screen saver and pointer; the display device
   // itself is never released.
   SDL_Quit();
