@@ -218,6 +218,20 @@ def example_in(args, scratch):
     play(args, os.path.join(moved, "bin/vantrel"), os.path.dirname(module), "hello-module",
          os.path.join(args.work, "hello-stderr.txt"))
 
+    # The same project, cross-built for Windows with the installed toolchain
+    # file: the scene library is compiled from the installed sources.
+    toolchain = os.path.join(moved, "lib/cmake/Vantrel/mingw-i686.cmake")
+    if shutil.which("i686-w64-mingw32-g++-win32") is None:
+        print("no MinGW-w64 compiler: the Windows build of the example is not tried")
+        return
+    build_win = os.path.join(scratch, "hello-build-win")
+    run("cmake", "-S", src, "-B", build_win, "-DCMAKE_PREFIX_PATH=" + moved,
+        "-DCMAKE_TOOLCHAIN_FILE=" + toolchain, "-DCMAKE_BUILD_TYPE=Release", env=env)
+    run("cmake", "--build", build_win, "-j2", env=env)
+    table = run("i686-w64-mingw32-objdump", "-p", os.path.join(build_win, "hello", "prog.dll"))
+    names = re.findall(r"^\s+\[\s*\d+\] (\S+)$", table, re.M)
+    check(sorted(names) == MODULE_EXPORTS, "Windows exports: %s" % names)
+
 
 def case_pkgconfig(args):
     prefix = os.path.join(args.work, "prefix")
