@@ -67,6 +67,16 @@ CONTROL = [
 
 MODULE_EXPORTS = ["VProgInterface", "VProgProcedure"]
 
+# find_package(Vantrel <request>): whether the installed 1.x package answers.
+VERSION_REQUESTS = [
+    ("", True),
+    ("1", True),
+    ("1.0", True),
+    ("0.9", False),  # another major version
+    ("2.0", False),
+    ("1.1...<2.0", False),  # a range the package is not in
+]
+
 
 class Failure(Exception):
     pass
@@ -160,9 +170,38 @@ def play(args, exe, cwd, help_first_line, log):
         x.stop()
 
 
+def project_version(source):
+    with open(os.path.join(source, "CMakeLists.txt")) as f:
+        return re.search(r"project\(Vantrel VERSION ([0-9.]+)", f.read()).group(1)
+
+
+def check_version_requests(args, prefix):
+    """The version file accepts what a 1.x package should and names the
+    project's version."""
+    probe = os.path.join(args.work, "version-probe")
+    shutil.rmtree(probe, ignore_errors=True)
+    os.makedirs(probe)
+    with open(os.path.join(probe, "CMakeLists.txt"), "w") as f:
+        f.write("cmake_minimum_required(VERSION 3.20)\nproject(probe LANGUAGES NONE)\n"
+                "find_package(Vantrel ${REQUEST} QUIET)\n"
+                'message(STATUS "Vantrel found=${Vantrel_FOUND} version=${Vantrel_VERSION}")\n')
+    want = project_version(args.source)
+    for i, (request, accepted) in enumerate(VERSION_REQUESTS):
+        out = run("cmake", "-S", probe, "-B", os.path.join(probe, "b%d" % i),
+                  "-DREQUEST=" + request, "-DCMAKE_PREFIX_PATH=" + prefix, env=clean_env())
+        found = re.search(r"Vantrel found=(\S*) version=(\S*)", out)
+        check(found, "no answer for %r:\n%s" % (request, out))
+        check((found.group(1) == "1") == accepted,
+              "find_package(Vantrel %s) found=%s" % (request, found.group(1)))
+        if accepted:
+            check(found.group(2) == want, "version %s, the project's is %s"
+                  % (found.group(2), want))
+
+
 def case_install(args):
     prefix = os.path.join(args.work, "prefix")
     install(args, prefix)
+    check_version_requests(args, prefix)
     missing = [f for f in INSTALLED if not os.path.isfile(os.path.join(prefix, f))]
     check(not missing, "not installed: %s" % ", ".join(missing))
     check(os.access(os.path.join(prefix, "bin/vantrel"), os.X_OK), "bin/vantrel is not executable")
