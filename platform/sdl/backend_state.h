@@ -10,6 +10,13 @@
 
 namespace sdlplat {
 
+// Flags the command line sets before start-up.
+// Refuse display modes that the Windows host may not get.
+extern bool strictModes;
+// Full screen and exclusive (the default): surfaces are lost when the focus
+// goes. False in a window, where nothing is lost.
+extern bool exclusive;
+
 // Starts SDL's video subsystem once. False (with the reason on standard
 // error) when there is no display to open.
 bool EnsureVideo();

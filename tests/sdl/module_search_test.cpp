@@ -1,6 +1,6 @@
 // Where modules are looked for, and the kernel calls around them.
 #include "platform/platform.h"
-#include "platform/sdl/module_search.h"
+#include "platform/posix/module_search.h"
 
 #include <cstdio>
 #include <fstream>
@@ -11,7 +11,7 @@
 
 namespace {
 
-using sdlplat::ModuleSearchOrder;
+using posixplat::ModuleSearchOrder;
 
 TEST(ModuleSearch, ExecutableFolderThenSystemThenCurrentFolderThenInstalledDemo) {
   const std::string demo = std::string("/opt/game/") + sdlplat::InstalledDemoFolder() + "/prog.dll";
@@ -51,7 +51,7 @@ TEST(ModuleSearch, InstalledDemoFolderIsRelativeToTheProgram) {
 }
 
 TEST(ModuleSearch, ExecutableFolderIsThisProgramsFolder) {
-  const std::string folder = sdlplat::ExecutableFolder();
+  const std::string folder = posixplat::ExecutableFolder();
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(access((folder + "/sdl_backend_tests").c_str(), X_OK), 0) << folder;
 }

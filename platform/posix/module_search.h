@@ -1,11 +1,11 @@
 // module_search.h - where a module named without a folder is looked for.
-#ifndef VANTREL_PLATFORM_SDL_MODULE_SEARCH_H
-#define VANTREL_PLATFORM_SDL_MODULE_SEARCH_H
+#ifndef VANTREL_PLATFORM_POSIX_MODULE_SEARCH_H
+#define VANTREL_PLATFORM_POSIX_MODULE_SEARCH_H
 
 #include <string>
 #include <vector>
 
-namespace sdlplat {
+namespace posixplat {
 
 // One place to try: a path for dlopen, and whether dlopen is to search the
 // system's library paths for it (a bare name) rather than open that file.
@@ -30,6 +30,10 @@ const char *InstalledDemoFolder();
 // cannot be read.
 std::string ExecutableFolder();
 
-} // namespace sdlplat
+// Names the one file LoadLibraryA opens from now on, whatever name it is
+// given (a --module option); null or "" goes back to the search.
+void SetModuleFile(const char *path);
+
+} // namespace posixplat
 
 #endif
