@@ -19,7 +19,7 @@ set(VANTREL_INSTALL_DEMODIR ${CMAKE_INSTALL_LIBDIR}/vantrel/demo)
 set(VANTREL_INSTALL_SCENEDIR ${CMAKE_INSTALL_DATADIR}/vantrel/scene)
 set(VANTREL_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/vantrel)
 
-foreach(program vantrel vantrel-replay vantrel_replay)
+foreach(program vantrel vantrel-replay)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()

@@ -14,11 +14,12 @@ namespace {
 using posixplat::ModuleSearchOrder;
 
 TEST(ModuleSearch, ExecutableFolderThenSystemThenCurrentFolderThenInstalledDemo) {
-  const std::string demo = std::string("/opt/game/") + sdlplat::InstalledDemoFolder() + "/prog.dll";
+  const std::string demo =
+      std::string("/opt/game/") + posixplat::InstalledDemoFolder() + "/prog.dll";
   struct Case {
     const char *name;
     const char *exeDir;
-    std::vector<sdlplat::SearchStep> steps;
+    std::vector<posixplat::SearchStep> steps;
   };
   const Case cases[] = {
       {"prog.dll",
@@ -43,7 +44,7 @@ TEST(ModuleSearch, ExecutableFolderThenSystemThenCurrentFolderThenInstalledDemo)
 // The installed demo is looked for beside the program's own install: a
 // relative folder, so a package unpacked anywhere finds its demo.
 TEST(ModuleSearch, InstalledDemoFolderIsRelativeToTheProgram) {
-  const std::string folder = sdlplat::InstalledDemoFolder();
+  const std::string folder = posixplat::InstalledDemoFolder();
   ASSERT_FALSE(folder.empty());
   EXPECT_NE(folder.front(), '/');
   EXPECT_EQ(folder.rfind("../", 0), 0u) << folder;
