@@ -15,6 +15,7 @@ int main(int argc, char **argv) {
   }
   sdlplat::strictModes = options.strictModes;
   sdlplat::exclusive = !options.windowed;
+  sdlplat::windowScale = options.scale;
   sdlplat::SetModulePath(options.modulePath);
 
   // The core reads no command line: everything it is told comes through the

@@ -121,7 +121,8 @@ class Shot:
 class Host:
     """One copy of the host in its own folder, started from another folder."""
 
-    def __init__(self, x, work, host, module, supp, module_bytes=None, extra=(), display=True):
+    def __init__(self, x, work, host, module, supp, module_bytes=None, extra=(), display=True,
+                 host_args=()):
         self.x = x
         shutil.rmtree(work, ignore_errors=True)
         bin_dir = os.path.join(work, "bin")
@@ -146,7 +147,7 @@ class Host:
             env.pop("WAYLAND_DISPLAY", None)
         self.err_path = os.path.join(work, "stderr.txt")
         self.err_file = open(self.err_path, "wb")
-        self.proc = subprocess.Popen([exe], cwd=self.run_dir, env=env,
+        self.proc = subprocess.Popen([exe] + list(host_args), cwd=self.run_dir, env=env,
                                      stdout=subprocess.DEVNULL, stderr=self.err_file)
 
     def stderr(self):
@@ -502,6 +503,54 @@ def case_demo(x, args):
         host.kill()
 
 
+def window_geometry(x, wid):
+    """The window's (x, y, width, height) on the screen."""
+    out = x.run("xwininfo", "-id", wid)
+    field = {k: int(re.search(r"%s:\s+(-?\d+)" % k, out).group(1))
+             for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")}
+    return (field["Absolute upper-left X"], field["Absolute upper-left Y"],
+            field["Width"], field["Height"])
+
+
+def case_windowed(x, args):
+    """--windowed --scale 2: a window of twice the 640x480 mode, centred, the
+    frame drawn at twice the size; Alt+Enter goes full screen and back, and
+    the Enter of it never reaches the module."""
+    host = Host(x, args.work, args.host, args.module, args.supp,
+                host_args=("--windowed", "--scale", "2"))
+    try:
+        host.wait_line(r"^probe: init mode=1 ")
+        wid = host.host_window()
+        windowed = (160, 120, 1280, 960)
+        wait_for(lambda: window_geometry(x, wid) == windowed, 20,
+                 "a 1280x960 window in the middle of the screen")
+        # The red top-left tile fills window pixels 0..63 (32 mode pixels
+        # doubled); the blue one beside it starts at 64. Outside, the
+        # screen's own black.
+        settled_shot(x, lambda s: near(s.rgb(160 + 10, 120 + 10), RED)
+                     and near(s.rgb(160 + 70, 120 + 10), BLUE)
+                     and near(s.rgb(160 + 1279, 120 + 959), BLUE)
+                     and s.rgb(150, 110) != BLUE, "the frame at twice its size")
+
+        mark = len(host.stderr())
+        x.run("xdotool", "key", "alt+Return")
+        wait_for(lambda: window_geometry(x, wid) == (0, 0, x.width, x.height), 20,
+                 "the window to go full screen")
+        x.run("xdotool", "key", "alt+Return")
+        wait_for(lambda: window_geometry(x, wid) == windowed, 20, "the window to come back")
+        # A plain Enter still reaches the module, after everything above.
+        x.run("xdotool", "key", "Return")
+        host.wait_line(r"^probe: keyup 0x0d$", after=mark)
+        seen = re.findall(r"^probe: key(?:down|up) 0x0d$", host.stderr()[mark:], re.M)
+        check(len(seen) == 2, "Enter reached the module %d times: %s" % (len(seen), seen))
+
+        x.run("xdotool", "key", "Escape")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+    finally:
+        host.kill()
+
+
 def case_fps(x, args):
     """Not a test: frames per second of the probe module (a frame on every
     call) for the figures, over `--seconds`."""
@@ -530,6 +579,7 @@ CASES = {
     "alt_f4": (case_alt_f4, (1280, 960)),
     "idle": (case_idle, (1280, 960)),
     "demo": (case_demo, (1280, 960)),
+    "windowed": (case_windowed, (1600, 1200)),
     "fps": (case_fps, None),
 }
 
