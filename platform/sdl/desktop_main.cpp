@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "platform/sdl/backend_state.h"
 #include "platform/sdl/desktop_options.h"
+#include "platform/sdl/message_queue.h"
 
 #include <SDL.h>
 
@@ -16,6 +17,7 @@ int main(int argc, char **argv) {
   sdlplat::strictModes = options.strictModes;
   sdlplat::exclusive = !options.windowed;
   sdlplat::windowScale = options.scale;
+  sdlplat::SetIdleTurnsPerSecond(options.fpsCap);
   sdlplat::SetModulePath(options.modulePath);
 
   // The core reads no command line: everything it is told comes through the
