@@ -110,6 +110,30 @@ void HandleWheel(const SDL_MouseWheelEvent &wheel) {
   Queue(plat::WM_MOUSEWHEEL, flags | (static_cast<plat::WPARAM>(delta) << 16), where);
 }
 
+// Alt+Enter switches between full screen and a window; neither its Enter
+// press nor the matching release reaches the module.
+bool enterSwallowed = false;
+
+bool SwitchesWindowMode(const SDL_KeyboardEvent &key) {
+  const bool enter = key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER;
+  if (!enter) {
+    return false;
+  }
+  if (key.type == SDL_KEYUP) {
+    const bool swallowed = enterSwallowed;
+    enterSwallowed = false;
+    return swallowed;
+  }
+  if ((key.keysym.mod & KMOD_ALT) == 0) {
+    return false;
+  }
+  if (key.repeat == 0) {
+    ToggleFullScreen();
+  }
+  enterSwallowed = true;
+  return true;
+}
+
 void RequestClose() {
   if (MainHandle() != nullptr) {
     Queue(plat::WM_CLOSE, 0, 0);
@@ -187,6 +211,9 @@ void HandleEvent(const SDL_Event &event) {
       if (ForOurWindow(event.key.windowID) && event.key.repeat == 0) {
         SaveScreenshot();
       }
+      break;
+    }
+    if (ForOurWindow(event.key.windowID) && SwitchesWindowMode(event.key)) {
       break;
     }
     KeyMessage key;
