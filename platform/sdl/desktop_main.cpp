@@ -4,8 +4,8 @@
 #include "platform/posix/module_search.h"
 #include "platform/sdl/backend_state.h"
 #include "platform/sdl/desktop_options.h"
-#include "replay/recorder.h"
 #include "platform/sdl/message_queue.h"
+#include "replay/recorder.h"
 
 #include <SDL.h>
 
