@@ -188,6 +188,9 @@ def check_version_requests(args, prefix):
                 "find_package(Vantrel ${REQUEST} QUIET)\n"
                 'message(STATUS "Vantrel found=${Vantrel_FOUND} version=${Vantrel_VERSION}")\n')
     want = project_version(args.source)
+    printed = run(os.path.join(prefix, "bin/vantrel"), "--version").strip()
+    check(printed == "vantrel " + want, "vantrel --version says %r, the package is %s"
+          % (printed, want))
     for i, (request, accepted) in enumerate(VERSION_REQUESTS):
         out = run("cmake", "-S", probe, "-B", os.path.join(probe, "b%d" % i),
                   "-DREQUEST=" + request, "-DCMAKE_PREFIX_PATH=" + prefix, env=clean_env())
