@@ -2,6 +2,7 @@
 #include "host/host_state.h"
 
 #include "display/display_state.h"
+#include "images/image_reload.h"
 #include "module/prog_instance.h"
 
 #include <new>
@@ -16,6 +17,7 @@ void ResetHostState() {
   // Reconstructing `prog` frees its image list, as process exit would.
   prog.~VProg();
   new (&prog) VProg();
+  ForgetUploads();
   prog.SetMode = nullptr;
   prog.DrawMap = nullptr;
   prog.AddImage = nullptr;
