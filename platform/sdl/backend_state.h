@@ -10,6 +10,20 @@
 
 namespace sdlplat {
 
+// What the desktop host's options choose for the backend.
+struct BackendFlags {
+  // Refuse a display mode that Windows displays may refuse (see
+  // portable_modes.h) as a refusing device does: the host then shows
+  // "SetDisplayMode failed".
+  bool strictModes = false;
+  // Full-screen exclusive use of the display, as on Windows: when another
+  // application takes the focus or the window is minimised, every surface is
+  // lost and the window is minimised. False for a windowed host, which, like
+  // DirectDraw's normal cooperative level, loses nothing on a focus change.
+  bool exclusive = true;
+};
+extern BackendFlags backendFlags;
+
 // Starts SDL's video subsystem once. False (with the reason on standard
 // error) when there is no display to open.
 bool EnsureVideo();
