@@ -2,6 +2,7 @@
 #include "host/host_state.h"
 
 #include "display/display_state.h"
+#include "host/call_observer.h"
 #include "images/image_reload.h"
 #include "module/prog_instance.h"
 
@@ -25,6 +26,7 @@ void ResetHostState() {
   prog.Report = nullptr;
   progInterface = nullptr;
   progProcedure = nullptr;
+  callObserver = nullptr;
 
   device = nullptr;
   primary = nullptr;

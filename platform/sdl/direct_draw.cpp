@@ -6,7 +6,12 @@
 #include "platform/soft/soft_device.h"
 
 namespace sdlplat {
-BackendFlags backendFlags;
+namespace {
+uint32_t framesPresented = 0;
+} // namespace
+
+uint32_t FramesPresented() { return framesPresented; }
+
 } // namespace sdlplat
 
 namespace plat {
@@ -19,7 +24,7 @@ HRESULT SetDisplayMode(DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uin
   char line[256];
   if (sdlplat::DescribeUnportableMode(w, h, bpp, line, sizeof line)) {
     OutputDebugStringA(line);
-    if (sdlplat::backendFlags.strictModes) {
+    if (sdlplat::strictModes) {
       return DDERR_INVALIDMODE;
     }
   }
@@ -39,6 +44,7 @@ HRESULT SetDisplayMode(DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uin
 HRESULT Flip(Surface s, Surface target, uint32_t flags) {
   const HRESULT result = soft::Flip(s, target, flags);
   if (result == DD_OK) {
+    ++sdlplat::framesPresented;
     sdlplat::PresentFrontBuffer();
   }
   return result;

@@ -4,6 +4,7 @@
 #include "platform/sdl/backend_state.h"
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/message_queue.h"
+#include "platform/sdl/screenshot.h"
 #include "platform/soft/soft_device.h"
 
 #include <algorithm>
@@ -70,7 +71,7 @@ void Activate(bool gained) {
 // minimised, as Windows does, so no input reaches an inactive game. The host's
 // own message box takes the focus without taking the display.
 void LoseDisplay() {
-  if (!backendFlags.exclusive || ownBoxOpen || soft::ExclusiveModeAway()) {
+  if (!exclusive || ownBoxOpen || soft::ExclusiveModeAway()) {
     return;
   }
   if (soft::LoseExclusiveMode() && MainSdlWindow() != nullptr) {
@@ -130,6 +131,30 @@ void HandleWheel(const SDL_MouseWheelEvent &wheel) {
                           ((static_cast<uint32_t>(lastPointer.y) & 0xFFFFu) << 16);
   const plat::LPARAM where = static_cast<plat::LPARAM>(static_cast<int32_t>(packed));
   Queue(plat::WM_MOUSEWHEEL, flags | (static_cast<plat::WPARAM>(delta) << 16), where);
+}
+
+// Alt+Enter switches between full screen and a window; neither its Enter
+// press nor the matching release reaches the module.
+bool enterSwallowed = false;
+
+bool SwitchesWindowMode(const SDL_KeyboardEvent &key) {
+  const bool enter = key.keysym.sym == SDLK_RETURN || key.keysym.sym == SDLK_KP_ENTER;
+  if (!enter) {
+    return false;
+  }
+  if (key.type == SDL_KEYUP) {
+    const bool swallowed = enterSwallowed;
+    enterSwallowed = false;
+    return swallowed;
+  }
+  if ((key.keysym.mod & KMOD_ALT) == 0) {
+    return false;
+  }
+  if (key.repeat == 0) {
+    ToggleFullScreen();
+  }
+  enterSwallowed = true;
+  return true;
 }
 
 void RequestClose() {
@@ -226,6 +251,17 @@ void HandleInput(const SDL_Event &event) {
   switch (event.type) {
   case SDL_KEYDOWN:
   case SDL_KEYUP: {
+    // Print Screen saves the frame. As on Windows, the window is told only
+    // of the key's release.
+    if (event.type == SDL_KEYDOWN && event.key.keysym.scancode == SDL_SCANCODE_PRINTSCREEN) {
+      if (ForOurWindow(event.key.windowID) && event.key.repeat == 0) {
+        SaveScreenshot();
+      }
+      break;
+    }
+    if (ForOurWindow(event.key.windowID) && SwitchesWindowMode(event.key)) {
+      break;
+    }
     KeyMessage key;
     if (ForOurWindow(event.key.windowID) && TranslateKey(event.key, &key)) {
       Queue(key.message, key.wParam, key.lParam);

@@ -20,7 +20,8 @@ protected:
     ASSERT_EQ(plat::QueryInterface(first, &plat::IID_IDirectDraw4, &dd), plat::DD_OK);
   }
   void TearDown() override {
-    sdlplat::backendFlags = sdlplat::BackendFlags{};
+    sdlplat::strictModes = false;
+    sdlplat::exclusive = true;
     soft::ResetDevice();
   }
   plat::DirectDraw4 dd = nullptr;
@@ -39,7 +40,7 @@ TEST_F(PortableModes, EveryModeOutsideTheListIsNamedAndRefusedWhenStrict) {
       {1280, 1024, 8, kPalette},    {320, 240, 8, kMayRefuse},
   };
   for (const bool strict : {false, true}) {
-    sdlplat::backendFlags.strictModes = strict;
+    sdlplat::strictModes = strict;
     for (const Row &r : rows) {
       SCOPED_TRACE(::testing::Message()
                    << r.w << "x" << r.h << "x" << r.bpp << (strict ? " strict" : ""));
