@@ -2,6 +2,7 @@
 // which blit loops the device chose and the machine's load.
 #include "bench/bench_registry.h"
 #include "platform/soft/blit_loops.h"
+#include "platform/soft/soft_device.h"
 
 #include <benchmark/benchmark.h>
 
@@ -31,9 +32,13 @@ std::string LoadAverage() {
 } // namespace
 
 int main(int argc, char **argv) {
+  // The figures keep surfaces of every depth side by side; a mode change
+  // must not lose them (the reload figures lose them on purpose).
+  soft::KeepSurfacesOnModeChange(true);
   bench::RegisterBlitBenchmarks();
   bench::RegisterRenderBenchmarks();
   bench::RegisterPresentBenchmarks();
+  bench::RegisterReloadBenchmarks();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
     return 1;

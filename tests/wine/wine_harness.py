@@ -513,6 +513,93 @@ def case_probe(c):
     return c.finish()
 
 
+# The remode module's sprite: 16 x 16, each pixel naming its own column (red)
+# and row (green) so that a screenshot tells which source pixel shows.
+REMODE_SPRITE = (400, 100)  # the whole copy, 64 x 64
+REMODE_CUT = [((-24, 100), "left"), ((200, -24), "top"), ((600, 200), "right"),
+              ((300, 440), "bottom")]
+
+
+def remode_bitmaps(folder):
+    # Tile 0 is the key colour, tile 1 dark grey.
+    bmp24(folder / "tiles.bmp", 64, 32,
+          lambda x, y: (255, 0, 255) if x < 32 else (40, 40, 40))
+    bmp24(folder / "sprite.bmp", 16, 16, lambda x, y: (16 * x + 8, 16 * y + 8, 160))
+
+
+def sprite_pixel(shot, x, y):
+    """The source column and row a screenshot pixel inside a sprite shows;
+    where the map shows through, the keyed pixel (0, 0)."""
+    rgb = shot.at(x, y)
+    if rgb is None or abs(rgb[2] - 160) > 12:
+        return 0, 0
+    return (rgb[0] - 8) // 16, (rgb[1] - 8) // 16
+
+
+def check_cut_sprites(c, shot, label):
+    """Every visible pixel of each cut sprite shows what the whole copy shows
+    at the same place of the sprite, within one source pixel."""
+    wx, wy = REMODE_SPRITE
+    for (dx, dy), edge in REMODE_CUT:
+        shown = bad = 0
+        first_bad = None
+        for v in range(64):
+            for u in range(64):
+                x, y = dx + u, dy + v
+                if not (0 <= x < 640 and 0 <= y < 480):
+                    continue
+                got, want = sprite_pixel(shot, x, y), sprite_pixel(shot, wx + u, wy + v)
+                shown += 1
+                if abs(got[0] - want[0]) > 1 or abs(got[1] - want[1]) > 1:
+                    bad += 1
+                    first_bad = first_bad or ((x, y), got, want)
+        c.expect(shown > 0 and bad == 0,
+                 f"{label}: sprite cut at the {edge} edge keeps its shape "
+                 f"({shown} pixels, {bad} wrong, first {first_bad})")
+
+
+def case_remode(c):
+    """A module that sets its mode again after loading its bitmaps, at the
+    same and at another depth, shows its tiles and sprites after each; its
+    stretched sprites cut at the four edges keep their shape. Wine's gdi
+    renderer draws stretched blits without filtering, so pixels can be
+    compared exactly."""
+    shutil.copy(c.programs / "remode" / "prog.dll", c.dir)
+    remode_bitmaps(c.dir)
+    key = r"HKCU\Software\Wine\Direct3D"
+    subprocess.run([c.state["wine"], "reg", "add", key, "/v", "renderer", "/d", "gdi", "/f"],
+                   env=c.env, timeout=120, check=False)
+    try:
+        c.start_watcher()
+        c.focus_desktop()
+        c.start_host()
+        scene = [((20, 20), (40, 40, 40), "a tile"), ((620, 460), (40, 40, 40), "a tile"),
+                 ((REMODE_SPRITE[0] + 60, REMODE_SPRITE[1] + 60), (248, 248, 160),
+                  "the whole sprite's last pixel")]
+        shot = c.wait_pixels("first", scene, 30)
+        c.expect_pixels(shot, scene, "first frames")
+        check_cut_sprites(c, shot, "16 bits")
+        c.xdo("mousemove", "630", "10")
+        time.sleep(0.5)
+        for letter, bpp in (("m", 16), ("n", 32)):
+            c.xdo("key", letter)
+            c.wait_for(lambda: f"setmode again {bpp} -> 1" in
+                       (c.dir / "remode.txt").read_text(errors="replace"), 15,
+                       f"the second mode of {bpp} bits is set")
+            shot = c.wait_pixels(f"again{bpp}", scene, 15)
+            c.expect_pixels(shot, scene, f"after a second mode of {bpp} bits")
+            check_cut_sprites(c, shot, f"after a second mode of {bpp} bits")
+        c.xdo("key", "Escape")
+        c.expect_equal(c.wait_host(), 0, "exit code after Escape")
+        c.stop_watcher()
+        c.expect_equal(c.boxes(), ["Error!\tDESTROY!"], "message boxes")
+    finally:
+        subprocess.run([c.state["wine"], "reg", "delete", key, "/v", "renderer", "/f"],
+                       env=c.env, timeout=120, check=False)
+    return c.finish()
+
+
+
 def loader_case(c, boxes, module=None, write=None):
     if module is not None:
         shutil.copy(c.programs / module / "prog.dll", c.dir)
@@ -845,6 +932,7 @@ CASES = {
     "dist": case_dist,
     "fps": case_fps,
     "corpus": case_corpus,
+    "remode": case_remode,
 }
 
 
