@@ -22,7 +22,18 @@ std::vector<SearchStep> ModuleSearchOrder(const std::string &name, const std::st
   }
   steps.push_back({name, true});
   steps.push_back({"./" + name, false});
+  if (!exeDir.empty()) {
+    steps.push_back({exeDir + "/" + InstalledDemoFolder() + "/" + name, false});
+  }
   return steps;
+}
+
+const char *InstalledDemoFolder() {
+#ifdef VANTREL_INSTALLED_DEMO_FOLDER
+  return VANTREL_INSTALLED_DEMO_FOLDER;
+#else
+  return "../lib/vantrel/demo";
+#endif
 }
 
 std::string ExecutableFolder() {

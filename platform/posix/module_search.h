@@ -15,9 +15,16 @@ struct SearchStep {
 };
 
 // The order of the safe search: the executable's folder, then the system's
-// library paths, then the current folder. A name with a slash is opened as
+// library paths, then the current folder; last, the folder where an install
+// puts the demo module, found from the executable's folder
+// (<bindir>/../lib/vantrel/demo under the usual layout), so an installed
+// `vantrel` started alone shows the demo. A name with a slash is opened as
 // given and nothing else is tried.
 std::vector<SearchStep> ModuleSearchOrder(const std::string &name, const std::string &exeDir);
+
+// The installed demo's folder relative to the executable's folder, as the
+// install layout of this build puts it (for example "../lib/vantrel/demo").
+const char *InstalledDemoFolder();
 
 // The folder of the running executable (from /proc/self/exe), or "" when it
 // cannot be read.

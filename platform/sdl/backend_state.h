@@ -17,6 +17,17 @@ extern bool strictModes;
 // goes. False in a window, where nothing is lost.
 extern bool exclusive;
 
+// How many window pixels a mode pixel takes in a window (--scale).
+extern int32_t windowScale;
+// The size of a window showing a mode of modeW x modeH at windowScale (a
+// 640x480 mode before the module sets one).
+void WindowedSize(int32_t modeW, int32_t modeH, int32_t *w, int32_t *h);
+// Puts the window in full screen or, when not exclusive, in a window sized
+// for the presented mode and centred.
+void ApplyWindowMode();
+// Alt+Enter: between full screen and a window.
+void ToggleFullScreen();
+
 // Starts SDL's video subsystem once. False (with the reason on standard
 // error) when there is no display to open.
 bool EnsureVideo();

@@ -4,6 +4,7 @@
 #include "platform/posix/module_search.h"
 #include "platform/sdl/backend_state.h"
 #include "platform/sdl/desktop_options.h"
+#include "platform/sdl/message_queue.h"
 #include "replay/recorder.h"
 
 #include <SDL.h>
@@ -17,6 +18,8 @@ int main(int argc, char **argv) {
   }
   sdlplat::strictModes = options.strictModes;
   sdlplat::exclusive = !options.windowed;
+  sdlplat::windowScale = options.scale;
+  sdlplat::SetIdleTurnsPerSecond(options.fpsCap);
   posixplat::SetModuleFile(options.modulePath);
   // Every call of the module from here on goes into the recording.
   if (options.recordPath != nullptr && !replay::StartRecording(options.recordPath)) {
