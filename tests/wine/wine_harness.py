@@ -90,7 +90,7 @@ def build(src, arch):
     else:
         run(["cmake", "-S", src, "-B", host, f"-DCMAKE_TOOLCHAIN_FILE={toolchain}",
              "-DCMAKE_BUILD_TYPE=Release", "-DVANTREL_TESTS=OFF"])
-    run(["cmake", "--build", host, "-j2", "--target", "vantrel", "vantrel_demo"])
+    run(["cmake", "--build", host, "-j2", "--target", "vantrel", "vantrel_demo", "vantrel-replay"])
     progs = src / "build" / f"wine-programs-{arch}"
     if not (progs / "CMakeCache.txt").exists():
         run(["cmake", "-S", src / "tests" / "wine" / "modules", "-B", progs,
@@ -680,7 +680,7 @@ def check_zip(c, arch, zip_path, toolchain):
     with zipfile.ZipFile(zip_path) as z:
         names = set(z.namelist())
         z.extractall(c.dir / arch)
-    for want in ("vantrel.exe", "prog.dll", "tiles.bmp", "sprites.bmp", "README.txt",
+    for want in ("vantrel.exe", "vantrel-replay.exe", "prog.dll", "tiles.bmp", "sprites.bmp", "README.txt",
                  "sdk/vantrel.h", "sdk/prog.def", "sdk/lib/libvantrel_scene.a",
                  "cmake/VantrelModule.cmake", "cmake/mingw-i686.cmake", "scene/sprite.cpp",
                  "example/CMakeLists.txt"):
@@ -723,6 +723,28 @@ def case_dist(c):
     reference = src / "build" / "windows" / "vantrel-windows-i686.zip"
     if arch != "i686" and reference.exists():
         check_zip(c, "i686", reference, src / "cmake" / "mingw-i686.cmake")
+    return c.finish()
+
+
+def case_replay(c):
+    """The demo's regression run with the Windows build's vantrel-replay.exe
+    and prog.dll: the goldens the desktop build passes hold here too."""
+    for f in ("vantrel-replay.exe", "prog.dll", "tiles.bmp", "sprites.bmp"):
+        shutil.copy(c.host_dir / f, c.dir)
+    replay = Path(c.state["source"]) / "modules" / "demo" / "replay"
+    shutil.copy(replay / "session.script", c.dir)
+    shutil.copytree(replay / "golden", c.dir / "golden")
+    frames = (replay / "golden-frames.txt").read_text().strip()
+    r = subprocess.run([c.state["wine"], "vantrel-replay.exe", "--golden", "golden", "--out", "out",
+                        "--frames", frames, "session.script"], cwd=c.dir, env=c.env,
+                       capture_output=True, text=True, timeout=600)
+    for line in (r.stdout + r.stderr).replace("\r", "").splitlines():
+        log("   ", line)
+    c.expect_equal(r.returncode, 0, f"vantrel-replay.exe ({c.state['arch']}) exit code")
+    compared = len(frames.split(","))
+    c.expect(f"{compared} compared, 0 differ, 0 goldens missing" in r.stdout,
+             f"every one of the {compared} golden frames compared and matched")
+    c.expect("vantrel: [Error!] DESTROY!" in r.stderr, "the run ends with the DESTROY! box")
     return c.finish()
 
 
