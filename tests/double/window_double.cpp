@@ -293,4 +293,13 @@ int32_t MessageBoxA(HWND owner, const char *text, const char *caption, uint32_t 
   return Scripted("MessageBoxA", &answer) ? static_cast<int32_t>(answer) : 1; // IDOK
 }
 
+int32_t IsWindow(HWND wnd) {
+  Record("IsWindow", {H(wnd)});
+  uint64_t answer = 0;
+  if (Scripted("IsWindow", &answer)) {
+    return static_cast<int32_t>(answer);
+  }
+  return (wnd != nullptr && wnd == td::detail::WindowHandle() && S().windowAlive) ? 1 : 0;
+}
+
 } // namespace plat
