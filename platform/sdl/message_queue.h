@@ -6,8 +6,8 @@
 
 namespace sdlplat {
 
-// Appends a message to the queue (posted messages and input alike, in the
-// order they arrive).
+// Appends a message to the queue: keyboard and mouse messages to the input
+// queue, every other message to the posted ones (each in arrival order).
 void Enqueue(const plat::MSG &msg);
 
 // Forgets every queued message and a pending quit (tests only).
