@@ -2,6 +2,7 @@
 #include "host/host_state.h"
 
 #include "display/display_state.h"
+#include "host/say_why.h"
 #include "module/prog_instance.h"
 
 #include <new>
@@ -34,6 +35,7 @@ void ResetHostState() {
   mainWindow = nullptr;
   lastTick = 0;
   active = 0;
+  ForgetSaidWhy();
 }
 
 } // namespace vantrel

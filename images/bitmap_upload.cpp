@@ -3,7 +3,9 @@
 #include "images/bitmap_upload.h"
 
 #include "display/display_state.h"
+#include "host/say_why.h"
 #include "images/colour_key.h"
+#include "images/unread_bitmap.h"
 #include "platform/platform.h"
 
 namespace vantrel {
@@ -78,6 +80,8 @@ int32_t UploadBitmap(VImg *image) {
       plat::LoadImageA(plat::GetModuleHandleA(nullptr), image->name, plat::IMAGE_BITMAP, 0, 0,
                        plat::LR_LOADFROMFILE | plat::LR_CREATEDIBSECTION));
   if (bitmap == nullptr) {
+    const UnreadBitmap why = WhyBitmapUnread(image->name);
+    SayWhy(why.cause, image->name, why.bitsPerPixel);
     return 0;
   }
 
@@ -91,6 +95,7 @@ int32_t UploadBitmap(VImg *image) {
 
   // Without a device object (the display never opened) no surface can exist.
   if (device == nullptr) {
+    SayWhy(Why::ImageNoDevice);
     plat::DeleteObject(bitmap);
     return 0;
   }
@@ -104,6 +109,7 @@ int32_t UploadBitmap(VImg *image) {
   create.ddsCaps.dwCaps = plat::DDSCAPS_OFFSCREENPLAIN;
   plat::Surface surface = nullptr;
   if (plat::CreateSurface(device, &create, &surface, nullptr) != plat::DD_OK) {
+    SayWhy(Why::ImageSurfaceRefused, image->name);
     plat::DeleteObject(bitmap);
     return 0;
   }
