@@ -1,5 +1,6 @@
 // event_pump.cpp - SDL events into window messages.
 #include "platform/sdl/event_pump.h"
+#include "platform/sdl/signals.h"
 
 #include "platform/sdl/backend_state.h"
 #include "platform/sdl/key_codes.h"
@@ -211,6 +212,7 @@ void HandleEvent(const SDL_Event &event) {
 void ResetActivation() { appActive = false; }
 
 void PumpEvents() {
+  QuitOnSignal();
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
     return;
   }
@@ -218,6 +220,8 @@ void PumpEvents() {
   while (SDL_PollEvent(&event) != 0) {
     HandleEvent(event);
   }
+  // The signal's wake-up event may have been the one just taken.
+  QuitOnSignal();
 }
 
 } // namespace sdlplat
