@@ -2,7 +2,9 @@
 #include "host/host_state.h"
 
 #include "display/display_state.h"
+#include "host/call_observer.h"
 #include "host/say_why.h"
+#include "images/image_reload.h"
 #include "module/prog_instance.h"
 
 #include <new>
@@ -17,6 +19,7 @@ void ResetHostState() {
   // Reconstructing `prog` frees its image list, as process exit would.
   prog.~VProg();
   new (&prog) VProg();
+  ForgetUploads();
   prog.SetMode = nullptr;
   prog.DrawMap = nullptr;
   prog.AddImage = nullptr;
@@ -24,6 +27,7 @@ void ResetHostState() {
   prog.Report = nullptr;
   progInterface = nullptr;
   progProcedure = nullptr;
+  callObserver = nullptr;
 
   device = nullptr;
   primary = nullptr;
