@@ -30,6 +30,7 @@ HRESULT SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bp
 HRESULT CreateSurface(plat::DirectDraw4 dd, plat::DDSURFACEDESC2 *desc, plat::Surface *out,
                       void *outer);
 uint32_t ReleaseSurface(plat::Surface s);
+HRESULT FlipToGDISurface(plat::DirectDraw4 dd);
 HRESULT GetAttachedSurface(plat::Surface s, plat::DDSCAPS2 *caps, plat::Surface *out);
 HRESULT Flip(plat::Surface s, plat::Surface target, uint32_t flags);
 HRESULT Restore(plat::Surface s);

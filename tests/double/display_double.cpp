@@ -115,6 +115,15 @@ uint32_t ReleaseSurface(Surface s) {
   return soft::ReleaseSurface(s);
 }
 
+HRESULT FlipToGDISurface(DirectDraw4 dd) {
+  Record("FlipToGDISurface", {H(dd)});
+  HRESULT result = 0;
+  if (ScriptedResult("FlipToGDISurface", &result)) {
+    return result;
+  }
+  return soft::FlipToGDISurface(dd);
+}
+
 HRESULT GetAttachedSurface(Surface s, DDSCAPS2 *caps, Surface *out) {
   Record("GetAttachedSurface", {H(s), caps != nullptr ? static_cast<int64_t>(caps->dwCaps) : -1,
                                 caps != nullptr ? static_cast<int64_t>(caps->dwCaps2) : -1,

@@ -35,6 +35,8 @@ struct State {
 
   // Message queue.
   std::deque<plat::MSG> queue;
+  bool quitPending = false; // set by PostQuitMessage
+  int32_t quitPendingCode = 0;
   std::function<void()> onWait;
   int quitAfterPeeks = 0; // 0: not armed
   int32_t quitCode = 0;

@@ -396,6 +396,44 @@ def focus_other_window(x):
     return other
 
 
+def case_signals(x, args):
+    """SIGTERM (a service manager's kill) and SIGINT (Ctrl+C in a terminal):
+    the first ends the run as a quit does, the module hears EV_SHUTDOWN, the
+    DESTROY! text goes to standard error without a box, and the process ends
+    by the signal. A second signal ends it at once, also while a box waits."""
+    for sig, name in ((signal.SIGTERM, "SIGTERM"), (signal.SIGINT, "SIGINT")):
+        host = Host(x, os.path.join(args.work, name), args.host, args.module, args.supp)
+        try:
+            host.wait_line(r"^probe: init mode=1 ")
+            host.host_window()
+            host.proc.send_signal(sig)
+            host.wait_line(r"^probe: shutdown ")
+            host.wait_line(r"^vantrel: \[Error!\] DESTROY!$")
+            code = host.exit_code(10)
+            check(code == -sig, "%s: ended with %d, not by the signal" % (name, code))
+            check(x.window_named("Error!") is None, "%s: a modal box was shown" % name)
+            check("%s received" % name in host.stderr(), "%s: not said on standard error" % name)
+        finally:
+            host.kill()
+
+    # Escape: the modal DESTROY! box waits for the user; two signals end the
+    # process at once.
+    host = Host(x, os.path.join(args.work, "during-box"), args.host, args.module, args.supp)
+    try:
+        host.wait_line(r"^probe: init mode=1 ")
+        host.host_window()
+        settled_shot(x, lambda s: near(mode_pixel(s, 5, 5), RED), "the first frames")
+        x.run("xdotool", "key", "Escape")
+        wait_for(lambda: x.window_named("Error!"), 20, "the DESTROY! box")
+        host.proc.send_signal(signal.SIGINT)
+        host.wait_line(r"^vantrel: SIGINT received")
+        host.proc.send_signal(signal.SIGINT)
+        code = host.exit_code(5)
+        check(code == -signal.SIGINT, "a second SIGINT during a box ended with %d" % code)
+    finally:
+        host.kill()
+
+
 def case_idle(x, args):
     """Focus given to another X window: the full-screen host loses the
     display, so no input reaches it and it makes no idle turns and uses no
@@ -817,6 +855,7 @@ CASES = {
     "letterbox": (case_letterbox, (1280, 800)),
     "alt_f4": (case_alt_f4, (1280, 960)),
     "idle": (case_idle, (1280, 960)),
+    "signals": (case_signals, (1280, 960)),
     "demo": (case_demo, (1280, 960)),
     "demo_lost_display": (case_demo_lost_display, (1280, 960)),
     "second_mode": (case_second_mode, (1280, 960)),

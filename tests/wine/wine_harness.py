@@ -395,6 +395,26 @@ def case_demo(c):
     return c.finish()
 
 
+def case_close_request(c):
+    """Alt+F4 asks the window to close: the platform destroys it, the run ends
+    with code 0, and the DESTROY! box still shows (it cannot be owned by the
+    window that is gone)."""
+    for f in ("prog.dll", "tiles.bmp", "sprites.bmp"):
+        shutil.copy(c.host_dir / f, c.dir)
+    c.start_watcher()
+    c.focus_desktop()
+    c.start_host()
+    shot = c.wait_pixels("first", DEMO_FIRST[:3], 30)
+    c.expect_pixels(shot, DEMO_FIRST[:3], "first frames")
+    c.xdo("mousemove", "600", "20")
+    time.sleep(0.5)
+    c.xdo("key", "alt+F4")
+    c.expect_equal(c.wait_host(), 0, "exit code after a close request")
+    c.stop_watcher()
+    c.expect_equal(c.boxes(), ["Error!\tDESTROY!"], "message boxes")
+    return c.finish()
+
+
 def probe_bitmaps(folder):
     # bg.bmp: red, keyed on its blue top-left pixel.
     bmp24(folder / "bg.bmp", 64, 64, lambda x, y: (0, 0, 255) if (x, y) == (0, 0) else (255, 0, 0))
@@ -945,6 +965,7 @@ CASES = {
     "backend": case_backend,
     "imports": case_imports,
     "demo": case_demo,
+    "close_request": case_close_request,
     "probe": case_probe,
     "no_module": case_no_module,
     "not_a_library": case_not_a_library,
