@@ -156,16 +156,33 @@ struct Step3 {
 // pixels (nothing stored); the others blend with the destination under the
 // pixel mask widened back to bytes. Nothing outside the step's 96 bytes is
 // read or written.
-__extension__ using Bits96 = unsigned __int128;
+// A step's 96 byte flags as two words: bytes 0 to 63, and 64 to 95.
+struct Bits96 {
+  uint64_t lo;
+  uint64_t hi;
+};
 
 constexpr Bits96 FirstBytes() {
-  Bits96 bits = 0;
+  Bits96 bits{0, 0};
   for (int i = 0; i < 96; i += 3) {
-    bits |= Bits96{1} << i;
+    if (i < 64) {
+      bits.lo |= uint64_t{1} << i;
+    } else {
+      bits.hi |= uint64_t{1} << (i - 64);
+    }
   }
   return bits;
 }
 constexpr Bits96 kFirstBytes = FirstBytes(); // bit 3i: pixel i's first byte
+
+// The pixels whose three bytes all equal the key's, as their first bytes'
+// bits (pixel 21 straddles the two words).
+[[gnu::always_inline]] inline Bits96 KeyPixels(uint32_t m0, uint32_t m1, uint32_t m2) {
+  const uint64_t lo = uint64_t{m0} | uint64_t{m1} << 32;
+  const uint64_t hi = m2;
+  return {lo & (lo >> 1 | hi << 63) & (lo >> 2 | hi << 62) & kFirstBytes.lo,
+          hi & hi >> 1 & hi >> 2 & kFirstBytes.hi};
+}
 
 struct Keys96 {
   __m256i k0, k1, k2;
@@ -212,17 +229,19 @@ Keys96 KeysInPhase(uint32_t key) {
   if ((m0 & m1 & m2) == 0xFFFFFFFFu) {
     return;
   }
-  const Bits96 equal = Bits96{m0} | Bits96{m1} << 32 | Bits96{m2} << 64;
-  const Bits96 keyPixels = equal & equal >> 1 & equal >> 2 & kFirstBytes;
-  if (keyPixels == 0) {
+  const Bits96 keyPixels = KeyPixels(m0, m1, m2);
+  if ((keyPixels.lo | keyPixels.hi) == 0) {
     _mm256_storeu_si256(out, v0);
     _mm256_storeu_si256(out + 1, v1);
     _mm256_storeu_si256(out + 2, v2);
-  } else if (keyPixels != kFirstBytes) {
-    const Bits96 skip = keyPixels | keyPixels << 1 | keyPixels << 2;
-    const __m256i s0 = BytesOf(static_cast<uint32_t>(skip));
-    const __m256i s1 = BytesOf(static_cast<uint32_t>(skip >> 32));
-    const __m256i s2 = BytesOf(static_cast<uint32_t>(skip >> 64));
+  } else if (keyPixels.lo != kFirstBytes.lo || keyPixels.hi != kFirstBytes.hi) {
+    // Each key pixel's three bytes; pixel 21's last two are the high word's first.
+    const uint64_t skipLo = keyPixels.lo | keyPixels.lo << 1 | keyPixels.lo << 2;
+    const uint64_t skipHi =
+        keyPixels.hi | keyPixels.hi << 1 | keyPixels.hi << 2 | (keyPixels.lo >> 63) * 3;
+    const __m256i s0 = BytesOf(static_cast<uint32_t>(skipLo));
+    const __m256i s1 = BytesOf(static_cast<uint32_t>(skipLo >> 32));
+    const __m256i s2 = BytesOf(static_cast<uint32_t>(skipHi));
     _mm256_storeu_si256(out, _mm256_blendv_epi8(v0, _mm256_loadu_si256(out), s0));
     _mm256_storeu_si256(out + 1, _mm256_blendv_epi8(v1, _mm256_loadu_si256(out + 1), s1));
     _mm256_storeu_si256(out + 2, _mm256_blendv_epi8(v2, _mm256_loadu_si256(out + 2), s2));
