@@ -9,7 +9,7 @@
 
 namespace vantrel {
 
-void Dispatch() {
+void Dispatch(CallKind kind) {
   // A window message can arrive before the module is loaded (for instance
   // while a start-up box is open); there is nobody to tell then.
   if (progProcedure == nullptr) {
@@ -17,6 +17,9 @@ void Dispatch() {
   }
   // Unsigned 32-bit difference: right across the wrap of the millisecond clock.
   const uint32_t elapsed = plat::timeGetTime() - lastTick;
+  if (callObserver != nullptr) {
+    callObserver(kind, prog.event, static_cast<int32_t>(elapsed));
+  }
   const int32_t answer = progProcedure(static_cast<int32_t>(elapsed));
   // Read after the module returns: its own time counts toward no elapsed
   // value, while the render pass below counts toward the next one.
@@ -29,6 +32,9 @@ void Dispatch() {
 int32_t ShutdownNotify() {
   prog.event.code = EV_SHUTDOWN;
   if (progProcedure != nullptr) {
+    if (callObserver != nullptr) {
+      callObserver(CallKind::Shutdown, prog.event, 0);
+    }
     progProcedure(0);
   }
   ErrorBox("DESTROY!");

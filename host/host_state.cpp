@@ -2,6 +2,8 @@
 #include "host/host_state.h"
 
 #include "display/display_state.h"
+#include "host/call_observer.h"
+#include "images/image_reload.h"
 #include "module/prog_instance.h"
 
 #include <new>
@@ -16,6 +18,7 @@ void ResetHostState() {
   // Reconstructing `prog` frees its image list, as process exit would.
   prog.~VProg();
   new (&prog) VProg();
+  ForgetUploads();
   prog.SetMode = nullptr;
   prog.DrawMap = nullptr;
   prog.AddImage = nullptr;
@@ -23,6 +26,7 @@ void ResetHostState() {
   prog.Report = nullptr;
   progInterface = nullptr;
   progProcedure = nullptr;
+  callObserver = nullptr;
 
   device = nullptr;
   primary = nullptr;

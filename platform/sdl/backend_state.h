@@ -10,6 +10,24 @@
 
 namespace sdlplat {
 
+// Flags the command line sets before start-up.
+// Refuse display modes that the Windows host may not get.
+extern bool strictModes;
+// Full screen and exclusive (the default): surfaces are lost when the focus
+// goes. False in a window, where nothing is lost.
+extern bool exclusive;
+
+// How many window pixels a mode pixel takes in a window (--scale).
+extern int32_t windowScale;
+// The size of a window showing a mode of modeW x modeH at windowScale (a
+// 640x480 mode before the module sets one).
+void WindowedSize(int32_t modeW, int32_t modeH, int32_t *w, int32_t *h);
+// Puts the window in full screen or, when not exclusive, in a window sized
+// for the presented mode and centred.
+void ApplyWindowMode();
+// Alt+Enter: between full screen and a window.
+void ToggleFullScreen();
+
 // Starts SDL's video subsystem once. False (with the reason on standard
 // error) when there is no display to open.
 bool EnsureVideo();
@@ -58,6 +76,8 @@ void TearDownPresentation();
 SDL_Renderer *PresentationRenderer();
 // The presented mode's size; false before a mode is presented.
 bool PresentedModeSize(int32_t *w, int32_t *h);
+// How many frames have been flipped, in the order a replay numbers them.
+uint32_t FramesPresented();
 
 } // namespace sdlplat
 

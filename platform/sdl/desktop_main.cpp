@@ -1,23 +1,38 @@
 // desktop_main.cpp - the desktop program's entry point.
 #include "host/startup.h"
 #include "platform/platform.h"
+#include "platform/posix/module_search.h"
+#include "platform/sdl/backend_state.h"
+#include "platform/sdl/desktop_options.h"
+#include "platform/sdl/message_queue.h"
+#include "replay/recorder.h"
 
 #include <SDL.h>
-#include <string>
 
 int main(int argc, char **argv) {
-  // The host takes no arguments; they are passed on as a command line only
-  // because the entry point has one.
-  std::string commandLine;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) {
-      commandLine += ' ';
-    }
-    commandLine += argv[i];
+  sdlplat::DesktopOptions options;
+  const int parseExit =
+      sdlplat::ReportParseResult(sdlplat::ParseDesktopOptions(argc, argv, &options));
+  if (parseExit >= 0) {
+    return parseExit;
   }
+  sdlplat::strictModes = options.strictModes;
+  sdlplat::exclusive = !options.windowed;
+  sdlplat::windowScale = options.scale;
+  sdlplat::SetIdleTurnsPerSecond(options.fpsCap);
+  posixplat::SetModuleFile(options.modulePath);
+  // Every call of the module from here on goes into the recording.
+  if (options.recordPath != nullptr && !replay::StartRecording(options.recordPath)) {
+    return 2;
+  }
+
+  // The core reads no command line: everything it is told comes through the
+  // backend's settings above.
+  char noCommandLine[] = "";
   constexpr int SW_SHOWNORMAL = 1;
   const int code =
-      vantrel::WinMain(plat::GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
+      vantrel::WinMain(plat::GetModuleHandleA(nullptr), nullptr, noCommandLine, SW_SHOWNORMAL);
+  replay::StopRecording();
   // Gives the desktop back its screen saver and pointer; the display device
   // itself is never released.
   SDL_Quit();

@@ -4,6 +4,7 @@
 
 #include "platform/sdl/backend_state.h"
 #include "platform/sdl/event_pump.h"
+#include "platform/sdl/idle_pacing.h"
 #include "platform/sdl/key_codes.h"
 
 #include <deque>
@@ -67,12 +68,41 @@ bool Take(plat::MSG *out, plat::HWND wnd, uint32_t first, uint32_t last, bool re
 
 bool AnythingWaiting() { return !queue.empty() || quitPending; }
 
+IdlePacer idlePacer;
+
+// Waits, taking messages as they come, until the next idle turn is due.
+// True when a message arrived first (it waits in the queue).
+bool WaitForIdleTurn() {
+  const uint64_t frequency = SDL_GetPerformanceFrequency();
+  for (;;) {
+    const uint64_t now = SDL_GetPerformanceCounter();
+    const uint64_t wait = TicksUntilTurn(idlePacer, now);
+    if (wait == 0) {
+      TakeTurn(&idlePacer, now);
+      return false;
+    }
+    // Whole milliseconds, rounded up: a turn a little late keeps the
+    // schedule (the next one is due a period after this one was).
+    const uint64_t ms = (wait * 1000 + frequency - 1) / frequency;
+    if (SDL_WaitEventTimeout(nullptr, static_cast<int>(ms > 1000 ? 1000 : ms)) != 0) {
+      PumpEvents();
+      if (AnythingWaiting()) {
+        return true;
+      }
+    }
+  }
+}
+
 } // namespace
 
 void Enqueue(const plat::MSG &msg) { queue.push_back(msg); }
 
 void DropQueuedMessagesFor(plat::HWND wnd) {
   std::erase_if(queue, [wnd](const plat::MSG &m) { return m.hwnd == wnd; });
+}
+
+void SetIdleTurnsPerSecond(int32_t perSecond) {
+  idlePacer = MakeIdlePacer(perSecond, SDL_GetPerformanceFrequency());
 }
 
 void ResetQueue() {
@@ -90,7 +120,16 @@ int32_t PeekMessageA(MSG *msg, HWND wnd, uint32_t first, uint32_t last, uint32_t
     return 0;
   }
   sdlplat::PumpEvents();
-  return sdlplat::Take(msg, wnd, first, last, (remove & PM_REMOVE) != 0) ? 1 : 0;
+  const bool removing = (remove & PM_REMOVE) != 0;
+  if (sdlplat::Take(msg, wnd, first, last, removing)) {
+    return 1;
+  }
+  // The main loop's look before an idle turn: paced when asked to be.
+  const bool loopPeek = wnd == nullptr && first == 0 && last == 0 && !removing;
+  if (loopPeek && sdlplat::idlePacer.period != 0 && sdlplat::WaitForIdleTurn()) {
+    return sdlplat::Take(msg, wnd, first, last, removing) ? 1 : 0;
+  }
+  return 0;
 }
 
 int32_t GetMessageA(MSG *msg, HWND wnd, uint32_t first, uint32_t last) {

@@ -87,6 +87,9 @@ bool SetUpPresentation(SDL_Window *window, int32_t w, int32_t h, int32_t bpp) {
   modeW = w;
   modeH = h;
   modeBpp = bpp;
+  if (!exclusive) {
+    ApplyWindowMode(); // the window takes the new mode's size
+  }
   ShowTexture(); // a black screen until the first frame
   return true;
 }

@@ -155,10 +155,17 @@ HWND CreateWindowExA(uint32_t exStyle, const char *className, const char *title,
     return nullptr;
   }
   // A pop-up window covering the screen: borderless full screen at the
-  // desktop's own mode. It stays hidden until ShowWindow unless the style
-  // asks for a visible window.
+  // desktop's own mode; or, when not exclusive, an ordinary window that
+  // takes the mode's size once the module sets one. It stays hidden until
+  // ShowWindow unless the style asks for a visible window.
   constexpr uint32_t WS_VISIBLE = 0x10000000u;
   uint32_t flags = SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+  if (!sdlplat::exclusive) {
+    flags = SDL_WINDOW_RESIZABLE;
+    sdlplat::WindowedSize(0, 0, &w, &h);
+    x = static_cast<int32_t>(SDL_WINDOWPOS_CENTERED);
+    y = static_cast<int32_t>(SDL_WINDOWPOS_CENTERED);
+  }
   flags |= (style & WS_VISIBLE) != 0 ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
   SDL_Window *window = SDL_CreateWindow(title != nullptr ? title : "", x, y, w, h, flags);
   if (window == nullptr) {

@@ -1,9 +1,10 @@
 // Reading Windows bitmap files for the software display device: the files
 // the Windows loader accepts, with the picture it gives.
 //
-// Our header check (bitmap_layout.cpp) decides which files are read. The
-// plain ones are then read by SDL2 (bitmap_sdl.cpp); the rest, and any SDL
-// refuses, by our own decoder (bitmap_pixels.cpp). Neither reads outside
+// Our header check (bitmap_layout.cpp) decides which files are read. In the
+// desktop build the plain ones are then read by SDL2 (bitmap_sdl.cpp); the
+// rest, any SDL refuses, and every file in builds without SDL2, by our own
+// decoder (bitmap_pixels.cpp), which gives the same picture where SDL reads. Neither reads outside
 // the file's bytes: bytes a short file lacks read as zero.
 #include "platform/soft/bitmap_file.h"
 #include "platform/soft/bitmap_layout.h"
@@ -48,8 +49,10 @@ bool DecodeBitmap(const uint8_t *data, size_t size, DecodedBitmap *out) {
   BitmapLayout layout;
   if (!ParseBitmapLayout(data, size, &layout))
     return false;
+#if VANTREL_SOFT_SDL
   if (SdlReadsLayout(layout, size) && DecodeWithSdl(data, size, layout, out))
     return true;
+#endif
   DecodeBitmapPixels(data, size, layout, out);
   return true;
 }

@@ -10,8 +10,6 @@
 
 #include "platform/soft/soft_device.h"
 
-#include <SDL.h>
-
 #include <cstring>
 
 namespace soft {
@@ -166,9 +164,6 @@ bool ConvertFromRgb(const uint32_t *src, int64_t srcPitch, uint8_t *dst, int64_t
   if (width <= 0 || height <= 0) {
     return true;
   }
-  if (srcPitch > INT32_MAX || dstPitch > INT32_MAX) {
-    return false; // SDL takes pitches as int
-  }
   if (bpp == 8) {
     const auto *srcBytes = reinterpret_cast<const uint8_t *>(src);
     for (int32_t y = 0; y < height; ++y) {
@@ -182,22 +177,11 @@ bool ConvertFromRgb(const uint32_t *src, int64_t srcPitch, uint8_t *dst, int64_t
     }
     return true;
   }
-  Uint32 format = 0;
-  switch (bpp) {
-  case 16:
-    format = SDL_PIXELFORMAT_RGB565;
-    break;
-  case 24:
-    format = SDL_PIXELFORMAT_BGR24; // bytes blue, green, red: the Windows order
-    break;
-  case 32:
-    format = SDL_PIXELFORMAT_XRGB8888;
-    break;
-  default:
-    return false;
-  }
-  return SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_XRGB8888, src, static_cast<int>(srcPitch),
-                           format, dst, static_cast<int>(dstPitch)) == 0;
+#if VANTREL_SOFT_SDL
+  return ConvertFromRgbSdl(src, srcPitch, dst, dstPitch, bpp, width, height);
+#else
+  return ConvertFromRgbOwn(src, srcPitch, dst, dstPitch, bpp, width, height);
+#endif
 }
 
 } // namespace soft

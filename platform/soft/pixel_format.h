@@ -36,6 +36,16 @@ int32_t BppOfPixelFormat(const plat::DDPIXELFORMAT &pf);
 bool ConvertFromRgb(const uint32_t *src, int64_t srcPitch, uint8_t *dst, int64_t dstPitch,
                     int32_t bpp, int32_t width, int32_t height);
 
+// The two ways of converting into 16, 24 and 32 bits that ConvertFromRgb
+// chooses from: SDL2's (the desktop build) and our own (builds without SDL2).
+// They give the same bytes: in 16 bits each channel keeps its high bits; in
+// 24 bits the bytes are blue, green, red; 32 bits are copied as they are.
+// False for another depth.
+bool ConvertFromRgbOwn(const uint32_t *src, int64_t srcPitch, uint8_t *dst, int64_t dstPitch,
+                       int32_t bpp, int32_t width, int32_t height);
+bool ConvertFromRgbSdl(const uint32_t *src, int64_t srcPitch, uint8_t *dst, int64_t dstPitch,
+                       int32_t bpp, int32_t width, int32_t height);
+
 } // namespace soft
 
 #endif

@@ -4,6 +4,7 @@
 #include "upload_path.h"
 
 #include "platform/soft/bitmap_file.h"
+#include "platform/soft/pixel_format.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +71,51 @@ TEST(BitmapUpload, EveryAcceptedCorpusFileReachesSurfacesOfEveryDepth) {
     EXPECT_EQ(uploaded, 70) << bpp;
   }
   soft::ResetDevice();
+}
+
+// Both conversions into the stored pixels of one depth, rows padded to a
+// multiple of 4 bytes and the padding pre-filled, as a surface's are: every
+// byte written must agree, and neither may touch the padding.
+void ExpectSameConversion(const std::vector<uint32_t> &rgb, int32_t w, int32_t h, int32_t bpp,
+                          const std::string &what) {
+  const int64_t pitch = ((int64_t{w} * (bpp / 8)) + 3) / 4 * 4 + 4;
+  std::vector<uint8_t> own(static_cast<size_t>(pitch * h), 0xA5);
+  std::vector<uint8_t> viaSdl(own);
+  const int64_t srcPitch = int64_t{w} * 4;
+  ASSERT_TRUE(soft::ConvertFromRgbOwn(rgb.data(), srcPitch, own.data(), pitch, bpp, w, h)) << what;
+  ASSERT_TRUE(soft::ConvertFromRgbSdl(rgb.data(), srcPitch, viaSdl.data(), pitch, bpp, w, h))
+      << what;
+  ASSERT_EQ(own, viaSdl) << what << " at " << bpp << " bits";
+  EXPECT_EQ(own.back(), 0xA5) << what << " at " << bpp << " bits: padding written";
+}
+
+// The conversion of builds without SDL2 stores what SDL's stores, for every
+// picture of the corpus and for every level of every channel.
+TEST(BitmapUpload, OwnConversionStoresWhatSdlStores) {
+  int compared = 0;
+  for (const std::string &file : CorpusFiles()) {
+    soft::DecodedBitmap bmp;
+    if (!soft::ReadBitmapFile((kCorpus + file).c_str(), &bmp))
+      continue;
+    for (int32_t bpp : {16, 24, 32})
+      ExpectSameConversion(bmp.pixels, bmp.width, bmp.height, bpp, file);
+    ++compared;
+  }
+  EXPECT_EQ(compared, 70);
+
+  // Every red and green level against a blue that runs through its own, and
+  // an unused top byte that is not zero: 32 bits keeps it, the others drop it.
+  std::vector<uint32_t> levels(256 * 256);
+  for (uint32_t i = 0; i < levels.size(); ++i)
+    levels[i] = ((i & 0xFF) << 24) | (i << 8) | ((i * 7) & 0xFF);
+  for (int32_t bpp : {16, 24, 32})
+    ExpectSameConversion(levels, 253, 259, bpp, "channel levels");
+
+  uint8_t out[8] = {};
+  const uint32_t one = 0x123456;
+  for (int32_t bpp : {0, 8, 15, 64})
+    EXPECT_FALSE(soft::ConvertFromRgbOwn(&one, 4, out, 8, bpp, 1, 1)) << bpp;
+  EXPECT_TRUE(soft::ConvertFromRgbOwn(&one, 4, out, 8, 16, 0, 5)); // nothing to convert
 }
 
 } // namespace

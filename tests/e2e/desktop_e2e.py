@@ -16,6 +16,7 @@ fails the case instead of stalling the run.
 usage: desktop_e2e.py CASE --host PATH [--module PATH] --work DIR [--supp FILE]
 """
 import argparse
+import glob
 import os
 import re
 import shutil
@@ -122,7 +123,7 @@ class Host:
     """One copy of the host in its own folder, started from another folder."""
 
     def __init__(self, x, work, host, module, supp, module_bytes=None, extra=(), display=True,
-                 module_in_run_dir=None):
+                 host_args=(), files=()):
         self.x = x
         shutil.rmtree(work, ignore_errors=True)
         bin_dir = os.path.join(work, "bin")
@@ -138,8 +139,9 @@ class Host:
         if module_bytes is not None:
             with open(os.path.join(bin_dir, "prog.dll"), "wb") as f:
                 f.write(module_bytes)
-        if module_in_run_dir:
-            shutil.copy2(module_in_run_dir, os.path.join(self.run_dir, "prog.dll"))
+        for dest, source in files:  # (path under the case's folder, file to copy)
+            os.makedirs(os.path.dirname(os.path.join(work, dest)), exist_ok=True)
+            shutil.copy2(source, os.path.join(work, dest))
         env = x.env()
         env["SDL_RENDER_DRIVER"] = "software"
         env["LSAN_OPTIONS"] = "suppressions=%s:print_suppressions=0" % supp if supp else ""
@@ -149,7 +151,7 @@ class Host:
             env.pop("WAYLAND_DISPLAY", None)
         self.err_path = os.path.join(work, "stderr.txt")
         self.err_file = open(self.err_path, "wb")
-        self.proc = subprocess.Popen([exe], cwd=self.run_dir, env=env,
+        self.proc = subprocess.Popen([exe] + list(host_args), cwd=self.run_dir, env=env,
                                      stdout=subprocess.DEVNULL, stderr=self.err_file)
 
     def stderr(self):
@@ -234,7 +236,7 @@ def case_broken_module(x, args):
     reason is on standard error, and a good prog.dll in the current folder
     never takes its place."""
     host = Host(x, args.work, args.host, None, args.supp, module_bytes=b"MZ not a library\n",
-                module_in_run_dir=args.module)
+                files=[("run/prog.dll", args.module)])
     try:
         host.answer_box("Error!", "prog.dll was not found or is not a valid DLL.")
         host.answer_box("Error!", "DESTROY!")
@@ -531,6 +533,185 @@ def case_demo(x, args):
         host.kill()
 
 
+def case_record_replay(x, args):
+    """Live against replay: the demo played with keys, pointer and both
+    buttons while the host records, a Print Screen at the end; the replay of
+    the recording presents, at the shot's frame, the same picture pixel for
+    pixel."""
+    extra = [os.path.join(os.path.dirname(args.module), f) for f in ("tiles.bmp", "sprites.bmp")]
+    host = Host(x, args.work, args.host, args.module, args.supp, extra=extra,
+                host_args=("--record", "session.script"))
+    try:
+        host.host_window()
+        settled_shot(x, lambda s: near(mode_pixel(s, 16, 16), DEMO_ROCK), "the first frames")
+        for step in (("key", "Right"), ("key", "Down"), ("key", "h"),
+                     ("mousemove", "600", "400"), ("click", "1"),
+                     ("mousemove", "300", "500"), ("click", "1"),
+                     ("mousemove", "600", "400"), ("click", "3"), ("key", "Prior"),
+                     ("key", "Next"), ("key", "h"), ("mousemove", "700", "300"),
+                     ("key", "Left")):
+            x.run("xdotool", *step)
+            time.sleep(0.15)
+        x.run("xdotool", "key", "Print")
+        shots = wait_for(lambda: glob.glob(os.path.join(host.run_dir, "vantrel-*.png")), 10,
+                         "the screenshot file")
+        check(len(shots) == 1, "one screenshot, not %d" % len(shots))
+        check(re.search(r"/vantrel-\d{8}-\d{6}\.png$", shots[0]), "named " + shots[0])
+        x.run("xdotool", "key", "Escape")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+
+        with open(os.path.join(host.run_dir, "session.script")) as f:
+            script = f.read()
+        for expected in ("keydown RIGHT", "keydown H", "move 300 200", "ldown", "lup",
+                         "rdown", "rup", "keydown PRIOR", "keyup SNAPSHOT", "# shutdown 0"):
+            check(expected in script, "the recording has %r:\n%s" % (expected, script))
+        check("keydown SNAPSHOT" not in script, "Print Screen's key-down reached the module")
+        m = re.search(r"^# screenshot (\S+) frame (\d+)$", script, re.M)
+        check(m and os.path.basename(shots[0]) == m.group(1), "the shot is in the recording")
+        frame = int(m.group(2))
+
+        out = os.path.join(args.work, "replay")
+        env = dict(os.environ)
+        env.pop("DISPLAY", None)
+        result = subprocess.run(
+            [args.replay, "--module", os.path.join(args.work, "bin", "prog.dll"), "--out", out,
+             "--frames", str(frame), os.path.join(host.run_dir, "session.script")],
+            env=env, capture_output=True, text=True, timeout=60)
+        check(result.returncode == 0, "vantrel-replay: %d\n%s%s"
+              % (result.returncode, result.stdout, result.stderr))
+        replayed = os.path.join(out, "frame-%06d.png" % frame)
+        diff = subprocess.run(["compare", "-metric", "AE", shots[0], replayed, "null:"],
+                              capture_output=True, text=True, timeout=20)
+        check(diff.stderr.strip() == "0", "the replayed frame %d differs from the screenshot in "
+              "%s pixels" % (frame, diff.stderr.strip()))
+    finally:
+        host.kill()
+
+
+def window_geometry(x, wid):
+    """The window's (x, y, width, height) on the screen."""
+    out = x.run("xwininfo", "-id", wid)
+    field = {k: int(re.search(r"%s:\s+(-?\d+)" % k, out).group(1))
+             for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")}
+    return (field["Absolute upper-left X"], field["Absolute upper-left Y"],
+            field["Width"], field["Height"])
+
+
+def case_windowed(x, args):
+    """--windowed --scale 2: a window of twice the 640x480 mode, centred, the
+    frame drawn at twice the size; Alt+Enter goes full screen and back, and
+    the Enter of it never reaches the module."""
+    host = Host(x, args.work, args.host, args.module, args.supp,
+                host_args=("--windowed", "--scale", "2"))
+    try:
+        host.wait_line(r"^probe: init mode=1 ")
+        wid = host.host_window()
+        windowed = (160, 120, 1280, 960)
+        wait_for(lambda: window_geometry(x, wid) == windowed, 20,
+                 "a 1280x960 window in the middle of the screen")
+        # The red top-left tile fills window pixels 0..63 (32 mode pixels
+        # doubled); the blue one beside it starts at 64. Outside, the
+        # screen's own black.
+        settled_shot(x, lambda s: near(s.rgb(160 + 10, 120 + 10), RED)
+                     and near(s.rgb(160 + 70, 120 + 10), BLUE)
+                     and near(s.rgb(160 + 1279, 120 + 959), BLUE)
+                     and s.rgb(150, 110) != BLUE, "the frame at twice its size")
+
+        mark = len(host.stderr())
+        x.run("xdotool", "key", "alt+Return")
+        wait_for(lambda: window_geometry(x, wid) == (0, 0, x.width, x.height), 20,
+                 "the window to go full screen")
+        x.run("xdotool", "key", "alt+Return")
+        wait_for(lambda: window_geometry(x, wid) == windowed, 20, "the window to come back")
+        # A plain Enter still reaches the module, after everything above.
+        x.run("xdotool", "key", "Return")
+        host.wait_line(r"^probe: keyup 0x0d$", after=mark)
+        seen = re.findall(r"^probe: key(?:down|up) 0x0d$", host.stderr()[mark:], re.M)
+        check(len(seen) == 2, "Enter reached the module %d times: %s" % (len(seen), seen))
+
+        x.run("xdotool", "key", "Escape")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+    finally:
+        host.kill()
+
+
+def case_fps_cap(x, args):
+    """--fps-cap 50: the first 100 idle turns take two seconds of the
+    module's own elapsed time (at most 50 a second, and not far fewer), and
+    input still comes at once."""
+    host = Host(x, args.work, args.host, args.module, args.supp,
+                host_args=("--fps-cap", "50"))
+    try:
+        host.wait_line(r"^probe: init mode=1 ")
+        host.host_window()
+        ms = int(host.wait_line(r"^probe: frames=100 ms=(\d+)$").group(1))
+        print("100 idle turns in %d ms: %.1f a second" % (ms, 100000.0 / ms))
+        check(ms >= 1960, "100 idle turns in %d ms: more than 50 a second" % ms)
+        check(ms <= 4000, "100 idle turns in %d ms: far fewer than 50 a second" % ms)
+        mark = len(host.stderr())
+        x.run("xdotool", "key", "a")
+        host.wait_line(r"^probe: keyup 0x41$", after=mark, timeout=5)
+        x.run("xdotool", "key", "Escape")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+    finally:
+        host.kill()
+
+
+def case_module_option(x, args):
+    """--module PATH loads that file (here relative to the current folder,
+    with another name, and nothing beside the host); a path that leads
+    nowhere is the missing module's box, and nothing is searched for."""
+    host = Host(x, args.work, args.host, None, args.supp,
+                host_args=("--module", "../mods/game.so"),
+                files=(("mods/game.so", args.module),))
+    try:
+        host.wait_line(r"^probe: init mode=1 ")
+        host.host_window()
+        x.run("xdotool", "key", "Escape")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+    finally:
+        host.kill()
+
+    work = args.work + "-nowhere"
+    host = Host(x, work, args.host, args.module, args.supp,
+                host_args=("--module", "no/such/game.so"))
+    try:
+        # A prog.dll beside the host is not used instead.
+        host.answer_box("Error!", "prog.dll was not found or is not a valid DLL.")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(1)
+        check("no/such/game.so" in host.stderr(), "the path is not named:\n" + host.stderr())
+    finally:
+        host.kill()
+
+
+def case_options(x, args):
+    """--version, --help and a bad command line answer without a window."""
+    def run(*argv):
+        return subprocess.run([args.host] + list(argv), capture_output=True, text=True,
+                              timeout=20, env=dict(os.environ, DISPLAY=x.display))
+    r = run("--version")
+    check(r.returncode == 0 and re.fullmatch(r"vantrel \d+\.\d+(\.\d+)*\n", r.stdout),
+          "--version: %d %r" % (r.returncode, r.stdout))
+    r = run("--help")
+    check(r.returncode == 0, "--help answered %d" % r.returncode)
+    for name in ("--help", "--version", "--module PATH", "--windowed", "--scale N",
+                 "--fps-cap N", "--strict-modes", "--record FILE", "Alt+Enter"):
+        check(name in r.stdout, "--help does not name %s:\n%s" % (name, r.stdout))
+    for argv, text in ((("--bogus",), "unknown option '--bogus'"),
+                       (("--scale",), "option '--scale' needs a value"),
+                       (("--fps-cap", "0"), "option '--fps-cap' needs a whole number")):
+        r = run(*argv)
+        check(r.returncode == 2 and r.stderr.startswith("vantrel: " + text) and not r.stdout,
+              "%s: %d %r" % (argv, r.returncode, r.stderr))
+    check(not x.windows() or all(n != "Release 1 pre1" for _, n in x.windows()),
+          "a window was opened")
+
+
 def case_fps(x, args):
     """Not a test: frames per second of the probe module (a frame on every
     call) for the figures, over `--seconds`."""
@@ -559,6 +740,11 @@ CASES = {
     "alt_f4": (case_alt_f4, (1280, 960)),
     "idle": (case_idle, (1280, 960)),
     "demo": (case_demo, (1280, 960)),
+    "record_replay": (case_record_replay, (1280, 960)),
+    "windowed": (case_windowed, (1600, 1200)),
+    "fps_cap": (case_fps_cap, (1280, 960)),
+    "module_option": (case_module_option, (1280, 960)),
+    "options": (case_options, (640, 480)),
     "fps": (case_fps, None),
 }
 
@@ -570,6 +756,7 @@ def main():
     parser.add_argument("--module")
     parser.add_argument("--work", required=True)
     parser.add_argument("--supp")
+    parser.add_argument("--replay", help="vantrel-replay, for the record_replay case")
     parser.add_argument("--screen", default=None, help="WxH for the fps figure")
     parser.add_argument("--seconds", type=float, default=5.0)
     parser.add_argument("--needs-build", default=None,

@@ -132,6 +132,10 @@ int32_t VANTREL_STDCALL VProgProcedure(int32_t elapsedMs) {
   case EV_FRAME:
     ++frames;
     frameMs += static_cast<uint32_t>(elapsedMs);
+    if (frames == 100) { // for rate checks: the time the first 100 idle turns took
+      std::fprintf(stderr, "probe: frames=%u ms=%llu\n", frames,
+                   static_cast<unsigned long long>(frameMs));
+    }
     break;
   case EV_MOUSEMOVE:
     follower->dstX = e.mouseX - 16;
