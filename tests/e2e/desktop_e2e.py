@@ -194,6 +194,12 @@ class Host:
             fields = f.read().rsplit(")", 1)[1].split()
         return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
+    def goes_idle(self, span=0.3):
+        """True when the host used under 5% of a processor over `span` s."""
+        cpu0, t0 = self.cpu_seconds(), time.monotonic()
+        time.sleep(span)
+        return (self.cpu_seconds() - cpu0) / (time.monotonic() - t0) < 0.05
+
     def host_window(self):
         return wait_for(lambda: self.x.window_named("Release 1 pre1"), 20, "the host window")
 
@@ -232,12 +238,19 @@ def case_missing_module(x, args):
 
 
 def case_broken_module(x, args):
-    """A prog.dll that is no library meets the same box as a missing one."""
-    host = Host(x, args.work, args.host, None, args.supp, module_bytes=b"MZ not a library\n")
+    """A prog.dll that is no library meets the same box as a missing one; the
+    reason is on standard error, and a good prog.dll in the current folder
+    never takes its place."""
+    host = Host(x, args.work, args.host, None, args.supp, module_bytes=b"MZ not a library\n",
+                files=[("run/prog.dll", args.module)])
     try:
         host.answer_box("Error!", "prog.dll was not found or is not a valid DLL.")
         host.answer_box("Error!", "DESTROY!")
         host.check_clean_exit(1)
+        err = host.stderr()
+        check(re.search(r"^vantrel: .*/bin/prog\.dll: .*$", err, re.M),
+              "the failed load of the prog.dll beside the host is not reported:\n" + err)
+        check("probe:" not in err, "the prog.dll of the current folder was loaded:\n" + err)
     finally:
         host.kill()
 
@@ -434,6 +447,31 @@ def case_signals(x, args):
         host.kill()
 
 
+def click_frames(host, x):
+    """Clicks the left button and answers the frame count the probe module
+    reports with the button's release."""
+    mark = len(host.stderr())
+    x.run("xdotool", "click", "1")
+    return int(host.wait_line(r"^probe: button 2211 at \d+,\d+ frames=(\d+)$",
+                              after=mark).group(1))
+
+
+def frames_settle(host, x, holds, what, base=None, timeout=20):
+    """Clicks until `holds(before, now)` is true of two successive frame
+    counts (or of `base` and the latest); answers the latest count."""
+    deadline = time.monotonic() + timeout
+    before = base if base is not None else click_frames(host, x)
+    while True:
+        time.sleep(0.2)  # a pause between probes, not the thing waited for
+        now = click_frames(host, x)
+        if holds(before, now):
+            return now
+        check(time.monotonic() < deadline,
+              "timed out waiting for %s (frames %d then %d)" % (what, before, now))
+        if base is None:
+            before = now
+
+
 def case_idle(x, args):
     """Focus given to another X window: the full-screen host loses the
     display, so no input reaches it and it makes no idle turns and uses no
@@ -448,7 +486,7 @@ def case_idle(x, args):
         first = int(host.wait_line(r"^probe: button 2211 at 300,300 frames=(\d+)$").group(1))
 
         other = focus_other_window(x)
-        time.sleep(1.0)
+        wait_for(lambda: host.goes_idle(), 20, "the host to go idle once the focus went")
         mark = len(host.stderr())
         cpu0, t0 = host.cpu_seconds(), time.monotonic()
         # Clicks and moves over the inactive game do not reach it.
@@ -468,11 +506,14 @@ def case_idle(x, args):
         other.kill()
         other.wait()
         other = None
-        time.sleep(0.5)
-        x.run("xdotool", "mousemove", "600", "600")
-        settled_shot(x, lambda s: near(mode_pixel(s, 5, 5), RED)
+        # SDL reports a gained focus at its next event: nudge the pointer
+        # until the scene is back.
+        nudge = iter(range(1000))
+        settled_shot(x, lambda s: x.run("xdotool", "mousemove", "600", str(600 + next(nudge) % 2))
+                     is not None and near(mode_pixel(s, 5, 5), RED)
                      and near(mode_pixel(s, 100, 100), BLUE)
                      and near(mode_pixel(s, 300, 300), YELLOW), "the scene after the focus")
+        x.run("xdotool", "mousemove", "600", "600")
         mark = len(host.stderr())
         x.run("xdotool", "click", "1")
         second = int(host.wait_line(r"^probe: button 2211 at 300,300 frames=(\d+)$",
@@ -878,7 +919,15 @@ def main():
     parser.add_argument("--replay", help="vantrel-replay, for the record_replay case")
     parser.add_argument("--screen", default=None, help="WxH for the fps figure")
     parser.add_argument("--seconds", type=float, default=5.0)
+    parser.add_argument("--needs-build", default=None,
+                        help="name of the preset that builds --host; skip when it is missing")
     args = parser.parse_args()
+    if args.needs_build:
+        missing = [p for p in (args.host, args.module) if p and not os.path.exists(p)]
+        if missing:
+            print("SKIP %s: %s not built; build the %s preset first (scripts/test.sh does)"
+                  % (args.case, " and ".join(missing), args.needs_build))
+            return 77
     func, screen = CASES[args.case]
     if args.screen:
         screen = tuple(int(v) for v in args.screen.split("x"))

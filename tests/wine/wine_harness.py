@@ -18,7 +18,10 @@ host's exit code from wine.
 
 Which Windows build runs: the i686 reference build (build/windows, the
 `windows` preset) where this machine runs 32-bit Wine, else the x86_64 build
-(build/windows-x64) under wine64. VANTREL_WINE_ARCH=i686 or x86_64 chooses.
+(build/windows-x64) under wine64. VANTREL_WINE_ARCH=i686 or x86_64 chooses;
+asking for i686 where 32-bit programs cannot run fails at once, saying why.
+
+  wine_harness.py choice [--expect ARCH]            print the build chosen and why
 """
 
 import argparse
@@ -50,11 +53,12 @@ def run(cmd, **kw):
 # ---------------------------------------------------------------------------
 # Setup
 # ---------------------------------------------------------------------------
-def runs_32bit_wine():
-    """True when this machine runs the 32-bit Wine loader natively. Through a
-    binfmt emulator (qemu-i386) the loader starts but cannot boot a prefix."""
+def check_32bit_wine():
+    """(runs, why): whether this machine runs the 32-bit Wine loader natively,
+    and the reason in words. Through a binfmt emulator (qemu-i386) the loader
+    starts but cannot boot a prefix, so that counts as not running."""
     if not os.access(WINE32, os.X_OK):
-        return False
+        return False, f"the 32-bit Wine loader {WINE32} is not installed (Debian package wine32:i386)"
     binfmt = Path("/proc/sys/fs/binfmt_misc")
     for entry in binfmt.glob("*") if binfmt.is_dir() else []:
         try:
@@ -62,19 +66,54 @@ def runs_32bit_wine():
         except OSError:
             continue
         if text.startswith("enabled") and "qemu-i386" in text:
-            return False
+            return False, (f"32-bit programs run here only through the emulator of {entry}, "
+                           "which cannot boot a Wine prefix")
     try:
-        r = subprocess.run([WINE32, "--version"], capture_output=True, timeout=20)
-        return r.returncode == 0
-    except (OSError, subprocess.TimeoutExpired):
-        return False
+        r = subprocess.run([WINE32, "--version"], capture_output=True, text=True, timeout=20)
+    except OSError as e:
+        return False, f"this machine cannot run 32-bit programs ({WINE32}: {e.strerror})"
+    except subprocess.TimeoutExpired:
+        return False, f"{WINE32} --version did not answer within 20 s"
+    if r.returncode != 0:
+        return False, (f"{WINE32} --version failed with exit code {r.returncode}: "
+                       f"{(r.stderr or r.stdout).strip()[:200]}")
+    return True, f"32-bit Wine runs ({r.stdout.strip()})"
 
 
 def choose_arch():
-    arch = os.environ.get("VANTREL_WINE_ARCH", "")
-    if arch in ("i686", "x86_64"):
-        return arch
-    return "i686" if runs_32bit_wine() else "x86_64"
+    """(arch, why, error): the Windows build the cases run and the reason of
+    the choice; `error` is set (and arch None) when the asked-for build cannot
+    run here."""
+    asked = os.environ.get("VANTREL_WINE_ARCH", "")
+    if asked not in ("", "i686", "x86_64"):
+        return None, "", f"VANTREL_WINE_ARCH={asked}: expected i686 or x86_64"
+    if asked == "x86_64":
+        return "x86_64", "asked for by VANTREL_WINE_ARCH=x86_64", None
+    runs, why = check_32bit_wine()
+    if asked == "i686":
+        if not runs:
+            return None, "", ("VANTREL_WINE_ARCH=i686 asks for the 32-bit build, but 32-bit "
+                              f"programs cannot run here: {why}")
+        return "i686", f"asked for by VANTREL_WINE_ARCH=i686; {why}", None
+    if runs:
+        return "i686", f"{why}: the 32-bit reference build", None
+    return "x86_64", f"{why}; the x86_64 build runs under wine64 instead", None
+
+
+def choice(args):
+    """Prints which Windows build the cases run and why; fails when the asked
+    build cannot run, or when it is not the one the test build was configured
+    for (--expect)."""
+    arch, why, error = choose_arch()
+    if error:
+        log("FAIL", error)
+        return 1
+    log(f"Windows build under test: {arch} ({why})")
+    if args.expect and args.expect != arch:
+        log(f"FAIL the test build was configured for the {args.expect} build, but now the "
+            f"{arch} build would run: configure again (cmake --preset test)")
+        return 1
+    return 0
 
 
 def build(src, arch):
@@ -136,8 +175,11 @@ def setup(args):
     if work.exists():
         shutil.rmtree(work)
     work.mkdir(parents=True)
-    arch = choose_arch()
-    log("Windows build under test:", arch)
+    arch, why, error = choose_arch()
+    if error:
+        log("FAIL", error)
+        return 1
+    log(f"Windows build under test: {arch} ({why})")
     host, progs = build(src, arch)
     display, xvfb = start_xvfb()
     state = {
@@ -256,7 +298,9 @@ class Case:
     def stop_watcher(self):
         if self.watcher is None:
             return
-        time.sleep(0.5)  # a box shown as the host ends is still answered
+        # The watcher writes a box down before it answers it, and the host
+        # ends only after its last box is answered: once the host has ended,
+        # every box it showed is in the log.
         self.stop_file.touch()
         try:
             self.watcher.wait(timeout=20)
@@ -380,10 +424,9 @@ def case_demo(c):
     c.start_host()
     shot = c.wait_pixels("first", DEMO_FIRST, 30)
     c.expect_pixels(shot, DEMO_FIRST, "first frames")
-    # The pointer over the host's window, away from every sample point (the
-    # demo's cross follows it), so keys go to it.
+    # The host draws its frames, so it has the input: one press of Right,
+    # then the scrolled map is waited for (within 10 s).
     c.xdo("mousemove", "600", "20")
-    time.sleep(0.5)
     c.xdo("key", "Right")
     shot = c.wait_pixels("right", [((56, 40), GRASS, "")], 10)
     c.expect_pixels(shot, [((56, 40), GRASS, "grass after one press of Right")], "scrolled")
@@ -481,11 +524,18 @@ def case_probe(c):
     shot = c.wait_pixels("keyed", keyed, 10)
     c.expect_pixels(shot, keyed, "colour-keyed frame")
 
-    # Input, one message at a time, each given time to reach the module.
-    for words in (["mousemove", "200", "150"], ["key", "a"], ["click", "1"], ["click", "3"],
-                  ["mousemove", "300", "250"], ["keydown", "Escape"]):
+    # Input, one action at a time, each waited for until the module has
+    # seen its last window message.
+    for words, message in ((["mousemove", "200", "150"], "0x0200"), (["key", "a"], "0x0101"),
+                           (["click", "1"], "0x0202"), (["click", "3"], "0x0205"),
+                           (["mousemove", "300", "250"], "0x0200")):
+        def seen():
+            return sum(line.startswith(f"after {message} ") for line in probe_lines(c)[0])
+        before = seen()
         c.xdo(*words)
-        time.sleep(0.4)
+        c.wait_for(lambda: seen() > before, 10,
+                   f"xdotool {' '.join(words)} reached the module as message {message}")
+    c.xdo("keydown", "Escape")
     c.expect_equal(c.wait_host(), 0, "exit code after Escape")
     c.xdo("keyup", "Escape")
     c.stop_watcher()
@@ -775,7 +825,9 @@ def case_fps(c):
     c.start_watcher()
     c.focus_desktop()
     c.start_host()
-    time.sleep(12)  # Wine takes some seconds to start the host; about 5 s of frames remain
+    started = c.dir / "fps-started.txt"
+    c.wait_for(started.exists, 60, "the busy module's first idle turn")
+    time.sleep(5)  # the measuring window, not a wait for an event
     c.xdo("key", "Escape")
     c.expect_equal(c.wait_host(), 0, "exit code after Escape")
     fps = c.dir / "fps.txt"
@@ -833,6 +885,21 @@ def corpus_lines(c):
     return [line for line in raw.decode("latin-1").replace("\r", "").split("\n") if line], raw
 
 
+def escape_until_ended(c, timeout=30):
+    """Presses Escape until the host ends (a key pressed before the host's
+    window has the input is lost) and answers its exit code."""
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        c.xdo("key", "Escape")
+        try:
+            return c.host.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            continue
+    c.expect(False, f"vantrel.exe ended after Escape (within {timeout} s)")
+    c.host.kill()
+    return None
+
+
 def case_corpus(c):
     """Every file of the bitmap corpus added after a good tileset: the host
     answers null with one "Error!" box exactly for the files the Windows
@@ -855,12 +922,17 @@ def case_corpus(c):
     c.start_host()
     c.wait_for(lambda: any(line.startswith("frame drawn") for line in corpus_lines(c)[0]), 120,
                "the corpus module drew its first frame")
-    time.sleep(1.0)  # a few more frames: both buffers of the chain hold the grid
-    shot = c.screenshot("grid")
+    # Frames keep coming: once two screenshots in a row agree, the grid
+    # stands on the screen (both buffers of the chain hold it).
+    shots = [c.screenshot("grid")]
+
+    def steady():
+        shots.append(c.screenshot("grid"))
+        return shots[-1].data == shots[-2].data
+    c.wait_for(steady, 20, "two screenshots of the grid in a row agree")
+    shot = shots[-1]
     c.xdo("mousemove", "600", "20")
-    time.sleep(0.5)
-    c.xdo("key", "Escape")
-    c.expect_equal(c.wait_host(), 0, "exit code after Escape")
+    c.expect_equal(escape_until_ended(c), 0, "exit code after Escape")
     c.stop_watcher()
 
     lines, raw = corpus_lines(c)
@@ -981,11 +1053,17 @@ CASES = {
 
 def main():
     p = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    p.add_argument("action", choices=["setup", "case", "teardown"])
+    p.add_argument("action", choices=["choice", "setup", "case", "teardown"])
     p.add_argument("name", nargs="?", choices=sorted(CASES))
     p.add_argument("--source", default=str(Path(__file__).resolve().parents[2]))
-    p.add_argument("--work", required=True)
+    p.add_argument("--work")
+    p.add_argument("--expect", choices=["i686", "x86_64"],
+                   help="with choice: the build the test build was configured for")
     args = p.parse_args()
+    if args.action == "choice":
+        return choice(args)
+    if args.work is None:
+        p.error(f"{args.action} needs --work")
     if args.action == "setup":
         return setup(args)
     if args.action == "teardown":
