@@ -16,7 +16,9 @@ void Dispatch() {
     return;
   }
   // Unsigned 32-bit difference: right across the wrap of the millisecond clock.
-  const uint32_t elapsed = plat::timeGetTime() - lastTick;
+  const uint32_t now = plat::timeGetTime();
+  const uint32_t elapsed = now - lastTick;
+  callTick = now;
   const int32_t answer = progProcedure(static_cast<int32_t>(elapsed));
   // Read after the module returns: its own time counts toward no elapsed
   // value, while the render pass below counts toward the next one.
@@ -28,6 +30,7 @@ void Dispatch() {
 
 int32_t ShutdownNotify() {
   prog.event.code = EV_SHUTDOWN;
+  callTick = lastTick; // the call is given 0 ms
   if (progProcedure != nullptr) {
     progProcedure(0);
   }

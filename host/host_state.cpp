@@ -11,6 +11,7 @@ namespace vantrel {
 plat::HWND mainWindow = nullptr;
 uint32_t lastTick = 0;
 int32_t active = 0;
+uint32_t callTick = 0;
 
 void ResetHostState() {
   // Reconstructing `prog` frees its image list, as process exit would.
@@ -34,6 +35,7 @@ void ResetHostState() {
   mainWindow = nullptr;
   lastTick = 0;
   active = 0;
+  callTick = 0;
 }
 
 } // namespace vantrel
