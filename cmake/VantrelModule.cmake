@@ -17,23 +17,32 @@
 #     visibility (VANTREL_EXPORTS in vantrel.h); the scene library's symbols
 #     are kept out of the module's exports.
 #
-# The SDK's layout, which this file finds relative to itself:
+# The scene library it links: inside the Vantrel source tree the existing
+# `vantrel_scene` target; after find_package(Vantrel) the installed
+# `Vantrel::sdk`; otherwise (the Windows zip) it is built on first use from
+# the SDK's layout, which this file finds relative to itself:
 #   cmake/VantrelModule.cmake   this file
 #   sdk/vantrel.h, sdk/prog.def the contract header and the export list
 #   scene/*.cpp                 the scene library's sources
-# Inside the Vantrel source tree the existing `vantrel_scene` target is used;
-# elsewhere it is built from scene/*.cpp on first use.
 
 include_guard(GLOBAL)
 
 get_filename_component(VANTREL_SDK_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
-set(VANTREL_MODULE_DEF "${VANTREL_SDK_ROOT}/sdk/prog.def")
+if(NOT VANTREL_MODULE_DEF)
+  set(VANTREL_MODULE_DEF "${VANTREL_SDK_ROOT}/sdk/prog.def")
+endif()
 
 # The scene library for modules built outside the Vantrel tree.
-function(_vantrel_module_scene_library)
+function(_vantrel_module_scene_library out)
   if(TARGET vantrel_scene)
+    set(${out} vantrel_scene PARENT_SCOPE)
     return()
   endif()
+  if(TARGET Vantrel::sdk)
+    set(${out} Vantrel::sdk PARENT_SCOPE)
+    return()
+  endif()
+  set(${out} vantrel_scene PARENT_SCOPE)
   file(GLOB scene_sources CONFIGURE_DEPENDS "${VANTREL_SDK_ROOT}/scene/*.cpp")
   if(NOT scene_sources OR NOT EXISTS "${VANTREL_SDK_ROOT}/sdk/vantrel.h")
     message(FATAL_ERROR "vantrel_add_module: no SDK under ${VANTREL_SDK_ROOT} "
@@ -56,10 +65,10 @@ function(vantrel_add_module target)
   if(NOT ARG_OUTPUT_DIRECTORY)
     set(ARG_OUTPUT_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}/${target}")
   endif()
-  _vantrel_module_scene_library()
+  _vantrel_module_scene_library(scene)
 
   add_library(${target} SHARED ${ARG_SOURCES})
-  target_link_libraries(${target} PRIVATE vantrel_scene)
+  target_link_libraries(${target} PRIVATE ${scene})
   target_compile_features(${target} PRIVATE cxx_std_20)
   # "$<1:...>" keeps multi-configuration generators from adding a
   # per-configuration subfolder: prog.dll lands in exactly this folder. A DLL

@@ -9,7 +9,7 @@
 
 namespace vantrel {
 
-void Dispatch() {
+void Dispatch(CallKind kind) {
   // A window message can arrive before the module is loaded (for instance
   // while a start-up box is open); there is nobody to tell then.
   if (progProcedure == nullptr) {
@@ -19,6 +19,9 @@ void Dispatch() {
   const uint32_t now = plat::timeGetTime();
   const uint32_t elapsed = now - lastTick;
   callTick = now;
+  if (callObserver != nullptr) {
+    callObserver(kind, prog.event, static_cast<int32_t>(elapsed));
+  }
   const int32_t answer = progProcedure(static_cast<int32_t>(elapsed));
   // Read after the module returns: its own time counts toward no elapsed
   // value, while the render pass below counts toward the next one.
@@ -32,6 +35,9 @@ int32_t ShutdownNotify() {
   prog.event.code = EV_SHUTDOWN;
   callTick = lastTick; // the call is given 0 ms
   if (progProcedure != nullptr) {
+    if (callObserver != nullptr) {
+      callObserver(CallKind::Shutdown, prog.event, 0);
+    }
     progProcedure(0);
   }
   ErrorBox("DESTROY!");

@@ -2,6 +2,7 @@
 #include "host/host_state.h"
 
 #include "display/display_state.h"
+#include "host/call_observer.h"
 #include "module/prog_instance.h"
 
 #include <new>
@@ -24,6 +25,7 @@ void ResetHostState() {
   prog.Report = nullptr;
   progInterface = nullptr;
   progProcedure = nullptr;
+  callObserver = nullptr;
 
   device = nullptr;
   primary = nullptr;

@@ -65,7 +65,7 @@ int MainLoop() {
       plat::DispatchMessageA(&msg);
     } else if (active != 0) {
       prog.event.code = EV_FRAME;
-      Dispatch();
+      Dispatch(CallKind::Idle);
     } else {
       plat::WaitMessage();
     }
@@ -126,6 +126,9 @@ int WinMain(plat::HINSTANCE instance, plat::HINSTANCE /*previous*/, char * /*com
 
   // The initial call never draws, whatever the module answers.
   prog.event.code = EV_INIT;
+  if (callObserver != nullptr) {
+    callObserver(CallKind::Init, prog.event, 0);
+  }
   progProcedure(0);
   return MainLoop();
 }

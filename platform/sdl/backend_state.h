@@ -28,9 +28,6 @@ void ApplyWindowMode();
 // Alt+Enter: between full screen and a window.
 void ToggleFullScreen();
 
-// The module to load instead of searching for prog.dll; empty to search.
-void SetModulePath(const char *path);
-
 // Starts SDL's video subsystem once. False (with the reason on standard
 // error) when there is no display to open.
 bool EnsureVideo();
@@ -79,6 +76,8 @@ void TearDownPresentation();
 SDL_Renderer *PresentationRenderer();
 // The presented mode's size; false before a mode is presented.
 bool PresentedModeSize(int32_t *w, int32_t *h);
+// How many frames have been flipped, in the order a replay numbers them.
+uint32_t FramesPresented();
 
 } // namespace sdlplat
 

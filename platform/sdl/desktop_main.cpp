@@ -1,9 +1,11 @@
 // desktop_main.cpp - the desktop program's entry point.
 #include "host/startup.h"
 #include "platform/platform.h"
+#include "platform/posix/module_search.h"
 #include "platform/sdl/backend_state.h"
 #include "platform/sdl/desktop_options.h"
 #include "platform/sdl/message_queue.h"
+#include "replay/recorder.h"
 
 #include <SDL.h>
 
@@ -18,7 +20,11 @@ int main(int argc, char **argv) {
   sdlplat::exclusive = !options.windowed;
   sdlplat::windowScale = options.scale;
   sdlplat::SetIdleTurnsPerSecond(options.fpsCap);
-  sdlplat::SetModulePath(options.modulePath);
+  posixplat::SetModuleFile(options.modulePath);
+  // Every call of the module from here on goes into the recording.
+  if (options.recordPath != nullptr && !replay::StartRecording(options.recordPath)) {
+    return 2;
+  }
 
   // The core reads no command line: everything it is told comes through the
   // backend's settings above.
@@ -26,6 +32,7 @@ int main(int argc, char **argv) {
   constexpr int SW_SHOWNORMAL = 1;
   const int code =
       vantrel::WinMain(plat::GetModuleHandleA(nullptr), nullptr, noCommandLine, SW_SHOWNORMAL);
+  replay::StopRecording();
   // Gives the desktop back its screen saver and pointer; the display device
   // itself is never released.
   SDL_Quit();

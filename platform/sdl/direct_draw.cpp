@@ -4,6 +4,15 @@
 #include "platform/sdl/backend_state.h"
 #include "platform/soft/soft_device.h"
 
+namespace sdlplat {
+namespace {
+uint32_t framesPresented = 0;
+} // namespace
+
+uint32_t FramesPresented() { return framesPresented; }
+
+} // namespace sdlplat
+
 namespace plat {
 
 HRESULT SetDisplayMode(DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uint32_t refresh,
@@ -24,6 +33,7 @@ HRESULT SetDisplayMode(DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uin
 HRESULT Flip(Surface s, Surface target, uint32_t flags) {
   const HRESULT result = soft::Flip(s, target, flags);
   if (result == DD_OK) {
+    ++sdlplat::framesPresented;
     sdlplat::PresentFrontBuffer();
   }
   return result;

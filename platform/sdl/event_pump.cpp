@@ -4,6 +4,7 @@
 #include "platform/sdl/backend_state.h"
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/message_queue.h"
+#include "platform/sdl/screenshot.h"
 
 #include <algorithm>
 
@@ -204,6 +205,14 @@ void HandleEvent(const SDL_Event &event) {
     break;
   case SDL_KEYDOWN:
   case SDL_KEYUP: {
+    // Print Screen saves the frame. As on Windows, the window is told only
+    // of the key's release.
+    if (event.type == SDL_KEYDOWN && event.key.keysym.scancode == SDL_SCANCODE_PRINTSCREEN) {
+      if (ForOurWindow(event.key.windowID) && event.key.repeat == 0) {
+        SaveScreenshot();
+      }
+      break;
+    }
     if (ForOurWindow(event.key.windowID) && SwitchesWindowMode(event.key)) {
       break;
     }

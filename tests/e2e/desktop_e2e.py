@@ -16,6 +16,7 @@ fails the case instead of stalling the run.
 usage: desktop_e2e.py CASE --host PATH [--module PATH] --work DIR [--supp FILE]
 """
 import argparse
+import glob
 import os
 import re
 import shutil
@@ -506,6 +507,62 @@ def case_demo(x, args):
         host.kill()
 
 
+def case_record_replay(x, args):
+    """Live against replay: the demo played with keys, pointer and both
+    buttons while the host records, a Print Screen at the end; the replay of
+    the recording presents, at the shot's frame, the same picture pixel for
+    pixel."""
+    extra = [os.path.join(os.path.dirname(args.module), f) for f in ("tiles.bmp", "sprites.bmp")]
+    host = Host(x, args.work, args.host, args.module, args.supp, extra=extra,
+                host_args=("--record", "session.script"))
+    try:
+        host.host_window()
+        settled_shot(x, lambda s: near(mode_pixel(s, 16, 16), DEMO_ROCK), "the first frames")
+        for step in (("key", "Right"), ("key", "Down"), ("key", "h"),
+                     ("mousemove", "600", "400"), ("click", "1"),
+                     ("mousemove", "300", "500"), ("click", "1"),
+                     ("mousemove", "600", "400"), ("click", "3"), ("key", "Prior"),
+                     ("key", "Next"), ("key", "h"), ("mousemove", "700", "300"),
+                     ("key", "Left")):
+            x.run("xdotool", *step)
+            time.sleep(0.15)
+        x.run("xdotool", "key", "Print")
+        shots = wait_for(lambda: glob.glob(os.path.join(host.run_dir, "vantrel-*.png")), 10,
+                         "the screenshot file")
+        check(len(shots) == 1, "one screenshot, not %d" % len(shots))
+        check(re.search(r"/vantrel-\d{8}-\d{6}\.png$", shots[0]), "named " + shots[0])
+        x.run("xdotool", "key", "Escape")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+
+        with open(os.path.join(host.run_dir, "session.script")) as f:
+            script = f.read()
+        for expected in ("keydown RIGHT", "keydown H", "move 300 200", "ldown", "lup",
+                         "rdown", "rup", "keydown PRIOR", "keyup SNAPSHOT", "# shutdown 0"):
+            check(expected in script, "the recording has %r:\n%s" % (expected, script))
+        check("keydown SNAPSHOT" not in script, "Print Screen's key-down reached the module")
+        m = re.search(r"^# screenshot (\S+) frame (\d+)$", script, re.M)
+        check(m and os.path.basename(shots[0]) == m.group(1), "the shot is in the recording")
+        frame = int(m.group(2))
+
+        out = os.path.join(args.work, "replay")
+        env = dict(os.environ)
+        env.pop("DISPLAY", None)
+        result = subprocess.run(
+            [args.replay, "--module", os.path.join(args.work, "bin", "prog.dll"), "--out", out,
+             "--frames", str(frame), os.path.join(host.run_dir, "session.script")],
+            env=env, capture_output=True, text=True, timeout=60)
+        check(result.returncode == 0, "vantrel-replay: %d\n%s%s"
+              % (result.returncode, result.stdout, result.stderr))
+        replayed = os.path.join(out, "frame-%06d.png" % frame)
+        diff = subprocess.run(["compare", "-metric", "AE", shots[0], replayed, "null:"],
+                              capture_output=True, text=True, timeout=20)
+        check(diff.stderr.strip() == "0", "the replayed frame %d differs from the screenshot in "
+              "%s pixels" % (frame, diff.stderr.strip()))
+    finally:
+        host.kill()
+
+
 def window_geometry(x, wid):
     """The window's (x, y, width, height) on the screen."""
     out = x.run("xwininfo", "-id", wid)
@@ -677,6 +734,7 @@ CASES = {
     "alt_f4": (case_alt_f4, (1280, 960)),
     "idle": (case_idle, (1280, 960)),
     "demo": (case_demo, (1280, 960)),
+    "record_replay": (case_record_replay, (1280, 960)),
     "windowed": (case_windowed, (1600, 1200)),
     "fps_cap": (case_fps_cap, (1280, 960)),
     "module_option": (case_module_option, (1280, 960)),
@@ -693,6 +751,7 @@ def main():
     parser.add_argument("--module")
     parser.add_argument("--work", required=True)
     parser.add_argument("--supp")
+    parser.add_argument("--replay", help="vantrel-replay, for the record_replay case")
     parser.add_argument("--screen", default=None, help="WxH for the fps figure")
     parser.add_argument("--seconds", type=float, default=5.0)
     args = parser.parse_args()

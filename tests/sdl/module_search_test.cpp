@@ -1,37 +1,58 @@
 // Where modules are looked for, and the kernel calls around them.
 #include "platform/platform.h"
-#include "platform/sdl/module_search.h"
+#include "platform/posix/module_search.h"
 
 #include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
-using sdlplat::ModuleSearchOrder;
+using posixplat::ModuleSearchOrder;
 
-TEST(ModuleSearch, ExecutableFolderThenSystemThenCurrentFolder) {
-  const auto steps = ModuleSearchOrder("prog.dll", "/opt/game");
-  ASSERT_EQ(steps.size(), 3u);
-  EXPECT_EQ(steps[0].path, "/opt/game/prog.dll");
-  EXPECT_FALSE(steps[0].systemSearch);
-  EXPECT_EQ(steps[1].path, "prog.dll");
-  EXPECT_TRUE(steps[1].systemSearch);
-  EXPECT_EQ(steps[2].path, "./prog.dll");
-  EXPECT_FALSE(steps[2].systemSearch);
+TEST(ModuleSearch, ExecutableFolderThenSystemThenCurrentFolderThenInstalledDemo) {
+  const std::string demo =
+      std::string("/opt/game/") + posixplat::InstalledDemoFolder() + "/prog.dll";
+  struct Case {
+    const char *name;
+    const char *exeDir;
+    std::vector<posixplat::SearchStep> steps;
+  };
+  const Case cases[] = {
+      {"prog.dll",
+       "/opt/game",
+       {{"/opt/game/prog.dll", false}, {"prog.dll", true}, {"./prog.dll", false}, {demo, false}}},
+      // No folder known for the program: neither its folder nor the demo.
+      {"prog.dll", "", {{"prog.dll", true}, {"./prog.dll", false}}},
+      // A path is opened as given and nothing else is tried.
+      {"mods/prog.dll", "/opt/game", {{"mods/prog.dll", false}}},
+      {"/abs/prog.dll", "/opt/game", {{"/abs/prog.dll", false}}},
+  };
+  for (const Case &c : cases) {
+    const auto steps = ModuleSearchOrder(c.name, c.exeDir);
+    ASSERT_EQ(steps.size(), c.steps.size()) << c.name << " from " << c.exeDir;
+    for (size_t i = 0; i < steps.size(); ++i) {
+      EXPECT_EQ(steps[i].path, c.steps[i].path) << c.name << " step " << i;
+      EXPECT_EQ(steps[i].systemSearch, c.steps[i].systemSearch) << c.name << " step " << i;
+    }
+  }
 }
 
-TEST(ModuleSearch, PathsAreOpenedAsGiven) {
-  const auto steps = ModuleSearchOrder("mods/prog.dll", "/opt/game");
-  ASSERT_EQ(steps.size(), 1u);
-  EXPECT_EQ(steps[0].path, "mods/prog.dll");
-  EXPECT_EQ(ModuleSearchOrder("prog.dll", "").size(), 2u); // no folder known
+// The installed demo is looked for beside the program's own install: a
+// relative folder, so a package unpacked anywhere finds its demo.
+TEST(ModuleSearch, InstalledDemoFolderIsRelativeToTheProgram) {
+  const std::string folder = posixplat::InstalledDemoFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_NE(folder.front(), '/');
+  EXPECT_EQ(folder.rfind("../", 0), 0u) << folder;
+  EXPECT_TRUE(folder.ends_with("/vantrel/demo")) << folder;
 }
 
 TEST(ModuleSearch, ExecutableFolderIsThisProgramsFolder) {
-  const std::string folder = sdlplat::ExecutableFolder();
+  const std::string folder = posixplat::ExecutableFolder();
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(access((folder + "/sdl_backend_tests").c_str(), X_OK), 0) << folder;
 }

@@ -1,7 +1,6 @@
 // module_loading.cpp - loading modules by name and finding their exports.
 #include "platform/platform.h"
-#include "platform/sdl/backend_state.h"
-#include "platform/sdl/module_search.h"
+#include "platform/posix/module_search.h"
 
 #include <climits>
 #include <cstdio>
@@ -11,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace sdlplat {
+namespace posixplat {
 
 std::vector<SearchStep> ModuleSearchOrder(const std::string &name, const std::string &exeDir) {
   if (name.find('/') != std::string::npos) {
@@ -23,7 +22,18 @@ std::vector<SearchStep> ModuleSearchOrder(const std::string &name, const std::st
   }
   steps.push_back({name, true});
   steps.push_back({"./" + name, false});
+  if (!exeDir.empty()) {
+    steps.push_back({exeDir + "/" + InstalledDemoFolder() + "/" + name, false});
+  }
   return steps;
+}
+
+const char *InstalledDemoFolder() {
+#ifdef VANTREL_INSTALLED_DEMO_FOLDER
+  return VANTREL_INSTALLED_DEMO_FOLDER;
+#else
+  return "../lib/vantrel/demo";
+#endif
 }
 
 std::string ExecutableFolder() {
@@ -42,11 +52,6 @@ std::string ExecutableFolder() {
 
 namespace {
 
-std::string modulePath;
-
-// Only the module's own name is redirected by --module.
-bool IsModuleName(const char *name) { return std::strcmp(name, "prog.dll") == 0; }
-
 bool IsFile(const std::string &path) {
   struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -58,10 +63,12 @@ struct Instance {
 };
 Instance self{0};
 
+std::string moduleFile;
+
 } // namespace
 
-void SetModulePath(const char *path) { modulePath = path != nullptr ? path : ""; }
-} // namespace sdlplat
+void SetModuleFile(const char *path) { moduleFile = path != nullptr ? path : ""; }
+} // namespace posixplat
 
 namespace plat {
 
@@ -69,20 +76,15 @@ HMODULE LoadLibraryA(const char *name) {
   if (name == nullptr || name[0] == '\0') {
     return nullptr;
   }
-  if (!sdlplat::modulePath.empty() && sdlplat::IsModuleName(name)) {
-    // A path given by the user is opened as a file, never searched for.
-    std::string path = sdlplat::modulePath;
-    if (path.find('/') == std::string::npos) {
-      path = "./" + path;
-    }
-    void *handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-      std::fprintf(stderr, "vantrel: %s\n", dlerror());
-    }
-    return reinterpret_cast<HMODULE>(handle);
-  }
-  for (const auto &step : sdlplat::ModuleSearchOrder(name, sdlplat::ExecutableFolder())) {
-    if (!step.systemSearch && !sdlplat::IsFile(step.path)) {
+  // A module named on the command line is opened as given; anything else
+  // is looked for.
+  const std::string wanted =
+      posixplat::moduleFile.empty()
+          ? std::string(name)
+          : (posixplat::moduleFile.find('/') == std::string::npos ? "./" + posixplat::moduleFile
+                                                                  : posixplat::moduleFile);
+  for (const auto &step : posixplat::ModuleSearchOrder(wanted, posixplat::ExecutableFolder())) {
+    if (!step.systemSearch && !posixplat::IsFile(step.path)) {
       continue;
     }
     void *handle = dlopen(step.path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -112,7 +114,7 @@ FARPROC GetProcAddress(HMODULE module, const char *name) {
 
 HINSTANCE GetModuleHandleA(const char *name) {
   if (name == nullptr) {
-    return reinterpret_cast<HINSTANCE>(&sdlplat::self);
+    return reinterpret_cast<HINSTANCE>(&posixplat::self);
   }
   // Only a module already loaded has a handle.
   return reinterpret_cast<HINSTANCE>(dlopen(name, RTLD_LAZY | RTLD_NOLOAD));

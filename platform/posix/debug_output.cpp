@@ -1,4 +1,4 @@
-// debug_output.cpp - debugger output goes to standard error on the desktop.
+// debug_output.cpp - debugger output goes to standard error on the desktop and headless.
 #include "platform/platform.h"
 
 #include <cstdio>

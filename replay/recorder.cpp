@@ -1,0 +1,147 @@
+// recorder.cpp - the call observer that writes the replay script. Runs of
+// identical idle turns are held back and written as one folded line.
+#include "replay/recorder.h"
+
+#include "host/call_observer.h"
+#include "replay/script.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace replay {
+namespace {
+
+std::FILE *file = nullptr;
+ScriptCall pendingFrames{}; // count 0: no run held back
+bool writeFailed = false;
+
+void WriteLine(const std::string &line) {
+  if (file == nullptr) {
+    return;
+  }
+  if (std::fputs(line.c_str(), file) < 0 || std::fputc('\n', file) == EOF) {
+    writeFailed = true;
+  }
+}
+
+void FlushFrames() {
+  if (pendingFrames.count > 0) {
+    WriteLine(FormatCall(pendingFrames));
+    pendingFrames.count = 0;
+  }
+}
+
+void Observe(vantrel::CallKind kind, const VEvent &event, int32_t elapsed) {
+  const uint32_t ms = elapsed < 0 ? 0u : static_cast<uint32_t>(elapsed);
+  if (kind == vantrel::CallKind::Idle) {
+    if (pendingFrames.count > 0 && pendingFrames.elapsed == ms &&
+        pendingFrames.count < 0x7FFFFFFFu) {
+      ++pendingFrames.count;
+      return;
+    }
+    FlushFrames();
+    pendingFrames = ScriptCall{};
+    pendingFrames.elapsed = ms;
+    return;
+  }
+  FlushFrames();
+  if (kind == vantrel::CallKind::Init) {
+    WriteLine("# init " + std::to_string(ms));
+    return;
+  }
+  if (kind == vantrel::CallKind::Shutdown) {
+    WriteLine("# shutdown " + std::to_string(ms));
+    if (file != nullptr && std::fflush(file) != 0) {
+      writeFailed = true;
+    }
+    return;
+  }
+  ScriptCall call;
+  call.elapsed = ms;
+  switch (event.code) {
+  case EV_KEYDOWN:
+    call.type = CallType::KeyDown;
+    call.key = event.key;
+    break;
+  case EV_KEYUP:
+    call.type = CallType::KeyUp;
+    call.key = event.key;
+    break;
+  case EV_MOUSEMOVE:
+    call.type = CallType::Move;
+    call.x = event.mouseX;
+    call.y = event.mouseY;
+    break;
+  case EV_LBUTTONDOWN:
+    call.type = CallType::LDown;
+    break;
+  case EV_LBUTTONUP:
+    call.type = CallType::LUp;
+    break;
+  case EV_RBUTTONDOWN:
+    call.type = CallType::RDown;
+    break;
+  case EV_RBUTTONUP:
+    call.type = CallType::RUp;
+    break;
+  default:
+    // No window message makes any other event; say so rather than guess.
+    WriteLine("# unrecorded event " + std::to_string(event.code) + " " + std::to_string(ms));
+    return;
+  }
+  WriteLine(FormatCall(call));
+}
+
+} // namespace
+
+bool StartRecording(const char *path) {
+  StopRecording();
+  if (path == nullptr || path[0] == '\0') {
+    std::fprintf(stderr, "vantrel: no file to record into\n");
+    return false;
+  }
+  file = std::fopen(path, "w");
+  if (file == nullptr) {
+    std::fprintf(stderr, "vantrel: cannot record into %s: %s\n", path, std::strerror(errno));
+    return false;
+  }
+  writeFailed = false;
+  pendingFrames = ScriptCall{};
+  pendingFrames.count = 0;
+  WriteLine(kScriptHeader);
+  WriteLine("# recorded by vantrel: one call of the module's procedure per line");
+  vantrel::callObserver = Observe;
+  return true;
+}
+
+bool Recording() { return file != nullptr; }
+
+void RecordComment(const std::string &text) {
+  if (file == nullptr) {
+    return;
+  }
+  FlushFrames();
+  WriteLine("# " + text);
+}
+
+bool StopRecording() {
+  if (file == nullptr) {
+    return true;
+  }
+  if (vantrel::callObserver == Observe) {
+    vantrel::callObserver = nullptr;
+  }
+  FlushFrames();
+  bool ok = !writeFailed;
+  if (std::fclose(file) != 0) {
+    ok = false;
+  }
+  file = nullptr;
+  if (!ok) {
+    std::fprintf(stderr, "vantrel: the recording could not be written completely\n");
+  }
+  return ok;
+}
+
+} // namespace replay

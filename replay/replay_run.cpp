@@ -1,0 +1,267 @@
+// replay_run.cpp - one replay: the host over the headless backend.
+#include "replay/replay_run.h"
+
+#include "host/call_observer.h"
+#include "host/host_state.h"
+#include "host/startup.h"
+#include "platform/headless/headless.h"
+#include "platform/posix/module_search.h"
+#include "replay/frame_image.h"
+#include "replay/golden.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace replay {
+namespace {
+
+// The run in progress (the backend's hooks are plain functions).
+struct Run {
+  const ReplayOptions *options = nullptr;
+  const std::vector<ScriptCall> *calls = nullptr;
+  size_t next = 0;         // the call to deliver next
+  uint32_t leftOfNext = 0; // idle turns of calls[next] already delivered
+  int32_t lastLine = 0;    // the script line of the last call delivered
+  plat::LPARAM pointer = 0;
+  bool writeFrames = true;
+  bool started = false;
+  bool fileError = false;
+  ReplaySummary summary;
+};
+Run run;
+
+constexpr plat::WPARAM MK_LBUTTON = 0x0001;
+constexpr plat::WPARAM MK_RBUTTON = 0x0002;
+
+bool NextStep(headless::InputStep *out) {
+  if (run.calls == nullptr || run.next >= run.calls->size()) {
+    run.summary.scriptFinished = true;
+    return false;
+  }
+  const ScriptCall &call = (*run.calls)[run.next];
+  run.lastLine = call.line;
+  if (call.type == CallType::Frame && ++run.leftOfNext < call.count) {
+    // more turns of this line to come
+  } else {
+    ++run.next;
+    run.leftOfNext = 0;
+  }
+  headless::InputStep step;
+  step.elapsed = call.elapsed;
+  step.idle = call.type == CallType::Frame;
+  step.lParam = run.pointer;
+  switch (call.type) {
+  case CallType::Frame:
+    break;
+  case CallType::KeyDown:
+    step.message = plat::WM_KEYDOWN;
+    step.wParam = call.key;
+    step.lParam = 1; // one press, no repeat
+    break;
+  case CallType::KeyUp:
+    step.message = plat::WM_KEYUP;
+    step.wParam = call.key;
+    step.lParam = static_cast<plat::LPARAM>(0xC0000001u);
+    break;
+  case CallType::Move:
+    run.pointer = static_cast<plat::LPARAM>((static_cast<uint32_t>(call.y) << 16) |
+                                            static_cast<uint32_t>(call.x));
+    step.message = plat::WM_MOUSEMOVE;
+    step.lParam = run.pointer;
+    break;
+  case CallType::LDown:
+    step.message = plat::WM_LBUTTONDOWN;
+    step.wParam = MK_LBUTTON;
+    break;
+  case CallType::LUp:
+    step.message = plat::WM_LBUTTONUP;
+    break;
+  case CallType::RDown:
+    step.message = plat::WM_RBUTTONDOWN;
+    step.wParam = MK_RBUTTON;
+    break;
+  case CallType::RUp:
+    step.message = plat::WM_RBUTTONUP;
+    break;
+  }
+  *out = step;
+  return true;
+}
+
+std::string FrameName(uint32_t n, const char *suffix) {
+  char name[40];
+  std::snprintf(name, sizeof name, "frame-%06u%s.png", n, suffix);
+  return name;
+}
+
+std::string InFolder(const std::string &folder, const std::string &name) {
+  return (std::filesystem::path(folder) / name).string();
+}
+
+void Compare(uint32_t n, const RgbImage &frame) {
+  const ReplayOptions &options = *run.options;
+  const std::string goldenPath = InFolder(options.golden, FrameName(n, ""));
+  RgbImage golden;
+  std::string why;
+  ++run.summary.framesCompared;
+  if (!ReadPng(goldenPath, &golden, &why)) {
+    ++run.summary.goldensMissing;
+    std::printf("frame %u: golden %s is %s\n", n, goldenPath.c_str(), why.c_str());
+    return;
+  }
+  const Comparison c = CompareFrames(frame, golden, options.tolerance);
+  if (c.sameSize && c.differing == 0) {
+    return;
+  }
+  ++run.summary.framesDiffering;
+  if (!c.sameSize) {
+    std::printf("frame %u: %dx%d, but the golden is %dx%d\n", n, frame.width, frame.height,
+                golden.width, golden.height);
+    return;
+  }
+  const std::string diffPath = InFolder(options.out, FrameName(n, "-diff"));
+  if (!WritePng(diffPath, DiffImage(frame, golden, options.tolerance))) {
+    std::fprintf(stderr, "vantrel-replay: cannot write %s\n", diffPath.c_str());
+    run.fileError = true;
+  }
+  std::printf("frame %u: %lld pixels differ, box x %d..%d y %d..%d (%dx%d at %d,%d); see %s\n", n,
+              static_cast<long long>(c.differing), c.left, c.right, c.top, c.bottom,
+              c.right - c.left + 1, c.bottom - c.top + 1, c.left, c.top, diffPath.c_str());
+}
+
+void OnFrame(uint32_t n) {
+  run.summary.framesPresented = n;
+  if (!run.writeFrames || !FrameChosen(*run.options, n)) {
+    return;
+  }
+  RgbImage frame;
+  if (!CaptureFrame(&frame)) {
+    return;
+  }
+  const ReplayOptions &options = *run.options;
+  const std::string folder = options.update ? options.golden : options.out;
+  const std::string path = InFolder(folder, FrameName(n, ""));
+  if (!WritePng(path, frame)) {
+    std::fprintf(stderr, "vantrel-replay: cannot write %s\n", path.c_str());
+    run.fileError = true;
+    return;
+  }
+  ++run.summary.framesWritten;
+  if (!options.golden.empty() && !options.update) {
+    Compare(n, frame);
+  }
+}
+
+void OnCall(vantrel::CallKind kind, const VEvent &, int32_t) {
+  if (kind == vantrel::CallKind::Init) {
+    run.started = true;
+  }
+}
+
+bool MakeFolder(const std::string &folder) {
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (!std::filesystem::is_directory(folder, ec)) {
+    std::fprintf(stderr, "vantrel-replay: cannot make the folder %s\n", folder.c_str());
+    return false;
+  }
+  return true;
+}
+
+} // namespace
+
+ReplaySummary RunReplay(const ReplayOptions &options, const std::vector<ScriptCall> &calls,
+                        bool writeFrames) {
+  run = Run{};
+  run.options = &options;
+  run.calls = &calls;
+  run.writeFrames = writeFrames;
+  if (writeFrames && !MakeFolder(options.update ? options.golden : options.out)) {
+    run.summary.exitCode = kUsageError;
+    return run.summary;
+  }
+  vantrel::ResetHostState();
+  headless::ResetBackend();
+  headless::SetInputSource(NextStep);
+  headless::SetFrameSink(OnFrame);
+  posixplat::SetModuleFile(options.module.empty() ? nullptr : options.module.c_str());
+  vantrel::callObserver = OnCall;
+
+  char commandLine[] = "";
+  constexpr int SW_SHOWNORMAL = 1;
+  const int code =
+      vantrel::WinMain(plat::GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWNORMAL);
+  vantrel::callObserver = nullptr;
+  headless::SetInputSource(nullptr);
+  headless::SetFrameSink(nullptr);
+  run.summary.quitCode = code;
+  run.summary.framesPresented = headless::FramesPresented();
+
+  ReplaySummary &s = run.summary;
+  if (!run.started) {
+    s.exitCode = kStartupFailed;
+    return s;
+  }
+  if (!s.scriptFinished) {
+    std::printf("vantrel-replay: the run ended at line %d of the script, quit code %d\n",
+                run.lastLine, code);
+  }
+  if (writeFrames && !options.frames.empty()) {
+    for (const uint32_t n : options.frames) {
+      if (n > s.framesPresented) {
+        std::printf("frame %u: never presented (the run presented %u frames)\n", n,
+                    s.framesPresented);
+        if (!options.golden.empty() && !options.update) {
+          ++s.goldensMissing;
+        }
+      }
+    }
+  }
+  if (run.fileError) {
+    s.exitCode = kUsageError;
+  } else if (s.framesDiffering > 0 || s.goldensMissing > 0) {
+    s.exitCode = kFrameDiffers;
+  }
+  return s;
+}
+
+int ReplayMain(const std::vector<std::string> &args) {
+  ReplayOptions options;
+  std::string error;
+  if (!ParseReplayOptions(args, &options, &error)) {
+    std::fprintf(stderr, "vantrel-replay: %s\n(vantrel-replay --help tells more)\n", error.c_str());
+    return kUsageError;
+  }
+  if (options.help) {
+    std::fputs(kReplayUsage, stdout);
+    return kAllMatch;
+  }
+  std::ifstream in(options.script, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "vantrel-replay: cannot read the script %s\n", options.script.c_str());
+    return kUsageError;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  std::vector<ScriptCall> calls;
+  ScriptError bad;
+  if (!ParseScript(text.str(), &calls, &bad)) {
+    std::fprintf(stderr, "vantrel-replay: %s:%d: %s\n", options.script.c_str(), bad.line,
+                 bad.message.c_str());
+    return kUsageError;
+  }
+  const ReplaySummary s = RunReplay(options, calls);
+  if (s.exitCode == kStartupFailed) {
+    std::fprintf(stderr, "vantrel-replay: the module could not be started\n");
+    return s.exitCode;
+  }
+  std::printf("vantrel-replay: %u frames presented, %u written, %u compared, %u differ, %u "
+              "goldens missing\n",
+              s.framesPresented, s.framesWritten, s.framesCompared, s.framesDiffering,
+              s.goldensMissing);
+  return s.exitCode;
+}
+
+} // namespace replay

@@ -1,0 +1,198 @@
+// vantrel-replay as its users run it: exit codes, what it prints, the frames
+// and diff images it writes. Runs the program itself on the demo module.
+#include "replay/frame_image.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const fs::path &path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+struct Outcome {
+  int code = -1;
+  std::string out;
+  std::string err;
+};
+
+class ReplayCli : public ::testing::Test {
+protected:
+  void SetUp() override {
+    dir = fs::path(::testing::TempDir()) /
+          ("replay_cli_" +
+           std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  fs::path Script(const std::string &body) {
+    const fs::path path = dir / "run.script";
+    std::ofstream(path) << body;
+    return path;
+  }
+
+  // Runs vantrel-replay with `args` (already quoted) and the demo module.
+  Outcome Run(const std::string &args, const char *module = VANTREL_DEMO_MODULE) {
+    const std::string command = "cd '" + dir.string() + "' && env -u DISPLAY '" +
+                                VANTREL_REPLAY_EXE + "' --module '" + module + "' " + args +
+                                " > out.txt 2> err.txt";
+    const int status = std::system(command.c_str());
+    Outcome o;
+    o.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    o.out = Slurp(dir / "out.txt");
+    o.err = Slurp(dir / "err.txt");
+    return o;
+  }
+
+  fs::path dir;
+};
+
+constexpr const char *kShortPlay = "vantrel-replay 1\n"
+                                   "wait 1000\n"
+                                   "move 200 150 8\n"
+                                   "click left\n"
+                                   "press RIGHT\n"
+                                   "wait 1000\n";
+
+// A golden with a few pixels changed: exit 1, the printed box and a diff
+// image marking exactly those pixels; a missing golden: exit 1; the goldens
+// as written: exit 0.
+TEST_F(ReplayCli, GoldensCatchChangedPixelsAndMissingFiles) {
+  const fs::path script = Script(kShortPlay);
+  const Outcome update = Run("--golden goldens --update --frames 30,100 " + script.string());
+  ASSERT_EQ(update.code, 0) << update.out << update.err;
+  ASSERT_TRUE(fs::exists(dir / "goldens/frame-000030.png"));
+  ASSERT_TRUE(fs::exists(dir / "goldens/frame-000100.png"));
+
+  const Outcome same = Run("--golden goldens --out frames --frames 30,100 " + script.string());
+  EXPECT_EQ(same.code, 0) << same.out << same.err;
+  EXPECT_NE(same.err.find("vantrel: [Error!] DESTROY!"), std::string::npos) << same.err;
+
+  // Three pixels of frame 100's golden change, one by less than the
+  // tolerance used below.
+  replay::RgbImage golden;
+  std::string why;
+  ASSERT_TRUE(replay::ReadPng((dir / "goldens/frame-000100.png").string(), &golden, &why));
+  const auto poke = [&](int32_t x, int32_t y, int delta) {
+    uint8_t &v = golden.rgb[static_cast<size_t>((y * golden.width + x) * 3 + 1)];
+    v = static_cast<uint8_t>(v < 128 ? v + delta : v - delta);
+  };
+  poke(17, 40, 90);
+  poke(301, 12, 90);
+  poke(150, 222, 2);
+  ASSERT_TRUE(replay::WritePng((dir / "goldens/frame-000100.png").string(), golden));
+
+  struct Case {
+    std::string args;
+    int code;
+    std::vector<std::string> printed;
+    int64_t marked; // magenta pixels of frame 100's diff image; -1: no image
+  };
+  const Case cases[] = {
+      {"--frames 30,100",
+       1,
+       {"frame 100: 3 pixels differ, box x 17..301 y 12..222 (285x211 at 17,12)"},
+       3},
+      {"--frames 30,100 --tolerance 2",
+       1,
+       {"frame 100: 2 pixels differ, box x 17..301 y 12..40 (285x29 at 17,12)"},
+       2},
+      {"--frames 30,100 --tolerance 90", 0, {"2 written, 2 compared, 0 differ"}, -1},
+      {"--frames 30,60", 1, {"frame 60: golden goldens/frame-000060.png is missing"}, -1},
+      {"--frames 30,99999", 1, {"frame 99999: never presented"}, -1},
+  };
+  for (const auto &c : cases) {
+    fs::remove_all(dir / "frames");
+    const Outcome o = Run("--golden goldens --out frames " + c.args + " " + script.string());
+    EXPECT_EQ(o.code, c.code) << c.args << "\n" << o.out << o.err;
+    for (const auto &text : c.printed) {
+      EXPECT_NE(o.out.find(text), std::string::npos) << c.args << ": " << o.out;
+    }
+    replay::RgbImage diff;
+    const bool haveDiff =
+        replay::ReadPng((dir / "frames/frame-000100-diff.png").string(), &diff, &why);
+    EXPECT_EQ(haveDiff, c.marked >= 0) << c.args;
+    if (haveDiff) {
+      int64_t marked = 0;
+      for (size_t i = 0; i < diff.rgb.size(); i += 3) {
+        marked += diff.rgb[i] == 255 && diff.rgb[i + 1] == 0 && diff.rgb[i + 2] == 255;
+      }
+      EXPECT_EQ(marked, c.marked) << c.args;
+      const size_t at = (static_cast<size_t>(40) * static_cast<size_t>(diff.width) + 17) * 3;
+      EXPECT_EQ(diff.rgb[at], 255);
+      EXPECT_EQ(diff.rgb[at + 1], 0);
+    }
+  }
+}
+
+// Everything that is not a frame comparison: usage, script and start-up
+// failures, and a run the script ends early.
+TEST_F(ReplayCli, ExitCodesSayWhatWentWrong) {
+  const fs::path good = Script(kShortPlay);
+  std::ofstream(dir / "bad.script") << "vantrel-replay 1\n# fine so far\nwait 100\nkeydown NOKEY\n";
+  std::ofstream(dir / "escape.script") << "vantrel-replay 1\nwait 100\npress ESCAPE\nwait 1000\n";
+  const std::string notALibrary = (dir / "prog.dll").string();
+  std::ofstream(notALibrary) << "this is text, not a library\n";
+  struct Case {
+    std::string args;
+    const char *module;
+    int code;
+    std::string printed; // on standard output or standard error
+  };
+  const Case cases[] = {
+      {"--help", VANTREL_DEMO_MODULE, 0, "Exit codes:"},
+      {"--frames 1 " + good.string(), VANTREL_DEMO_MODULE, 0, "1 written, 0 compared"},
+      {"bad.script", VANTREL_DEMO_MODULE, 2, "bad.script:4: unknown key 'NOKEY'"},
+      {"missing.script", VANTREL_DEMO_MODULE, 2, "cannot read the script missing.script"},
+      {"--frames 0 " + good.string(), VANTREL_DEMO_MODULE, 2, "--frames takes"},
+      {"--every 2 --frames 3 " + good.string(), VANTREL_DEMO_MODULE, 2, "cannot be used together"},
+      {"--update " + good.string(), VANTREL_DEMO_MODULE, 2, "--update needs --golden"},
+      {"--tolerance 256 " + good.string(), VANTREL_DEMO_MODULE, 2, "--tolerance takes"},
+      {"--bogus " + good.string(), VANTREL_DEMO_MODULE, 2, "unknown option '--bogus'"},
+      {"", VANTREL_DEMO_MODULE, 2, "no script given"},
+      {"--out /proc/no-frames-here " + good.string(), VANTREL_DEMO_MODULE, 2,
+       "cannot make the folder"},
+      {good.string(), "/nonexistent/prog.dll", 3,
+       "vantrel: [Error!] prog.dll was not found or is not a valid DLL."},
+      {good.string(), notALibrary.c_str(), 3,
+       "vantrel: [Error!] prog.dll was not found or is not a valid DLL."},
+      {"--frames 1 escape.script", VANTREL_DEMO_MODULE, 0,
+       "the run ended at line 3 of the script, quit code 0"},
+  };
+  for (const auto &c : cases) {
+    const Outcome o = Run(c.args, c.module);
+    EXPECT_EQ(o.code, c.code) << c.args << "\n" << o.out << o.err;
+    EXPECT_NE((o.out + o.err).find(c.printed), std::string::npos) << c.args << "\n"
+                                                                  << o.out << o.err;
+  }
+}
+
+// The same module and script give the same pixels, run after run.
+TEST_F(ReplayCli, RunsAreDeterministic) {
+  const fs::path script = Script(kShortPlay);
+  ASSERT_EQ(Run("--out a --every 20 " + script.string()).code, 0);
+  ASSERT_EQ(Run("--out b --every 20 " + script.string()).code, 0);
+  int compared = 0;
+  for (const auto &entry : fs::directory_iterator(dir / "a")) {
+    EXPECT_EQ(Slurp(entry.path()), Slurp(dir / "b" / entry.path().filename()))
+        << entry.path().filename();
+    ++compared;
+  }
+  EXPECT_GE(compared, 3);
+}
+
+} // namespace
