@@ -666,14 +666,15 @@ def case_module_option(x, args):
 def case_module_quits(x, args):
     """A module that ends the run itself through the served Win32 calls:
     its debug lines on standard error, a clock that stands at the call's
-    start while it sleeps, its own box answered OK, then EV_SHUTDOWN,
+    start while it really sleeps, its own box answered OK, then EV_SHUTDOWN,
     DESTROY! and its code 7 as the exit code, with no idle turn after."""
     host = Host(x, args.work, args.host, args.module, args.supp)
     try:
         host.wait_line(r"^quit: init mode=1$")
-        m = host.wait_line(r"^quit: clock before=(\d+) after=(\d+) ticks=(\d+)$")
+        m = host.wait_line(r"^quit: clock before=(\d+) after=(\d+) ticks=(\d+) slept=(\d+)$")
         check(m.group(1) == m.group(2) == m.group(3),
               "the served clock moved within one call: " + m.group(0))
+        check(int(m.group(4)) >= 200, "Sleep(200) returned early: " + m.group(0))
         host.answer_box("Quit module", "quitting with 7")
         host.wait_line(r"^quit: box answered 1$")
         host.wait_line(r"^quit: shutdown frames=3$")

@@ -1,12 +1,14 @@
 // quit_module.cpp - a module that ends its own run, written as a Windows
 // module is: the Win32 calls of vantrel_win32.h instead of the host's record.
 //
-// On its third idle turn it reads the clock, sleeps, reads it again, shows a
-// box and posts the quit message with code 7, writing what it saw through
-// OutputDebugStringA for the test driver to read.
+// On its third idle turn it reads the clock, sleeps 200 ms, reads it again,
+// shows a box and posts the quit message with code 7, writing what it saw
+// (also how long the sleep really took) through OutputDebugStringA for the
+// test driver to read.
 #include "vantrel.h"
 #include "vantrel_win32.h"
 
+#include <chrono>
 #include <cstdio>
 
 VANTREL_EXPORTS
@@ -38,11 +40,14 @@ int32_t VANTREL_STDCALL VProgProcedure(int32_t elapsedMs) {
     if (++frames == 3) {
       // Within one call the clock stands still: it is the call's start.
       const DWORD before = timeGetTime();
-      Sleep(30);
+      const auto sleepStart = std::chrono::steady_clock::now();
+      Sleep(200);
+      const auto slept = std::chrono::duration_cast<std::chrono::milliseconds>(
+          std::chrono::steady_clock::now() - sleepStart);
       const DWORD after = timeGetTime();
-      std::snprintf(line, sizeof line, "quit: clock before=%u after=%u ticks=%u\n",
+      std::snprintf(line, sizeof line, "quit: clock before=%u after=%u ticks=%u slept=%lld\n",
                     static_cast<unsigned>(before), static_cast<unsigned>(after),
-                    static_cast<unsigned>(GetTickCount()));
+                    static_cast<unsigned>(GetTickCount()), static_cast<long long>(slept.count()));
       Say(line);
       const int answer = MessageBoxA(nullptr, "quitting with 7", "Quit module", MB_OK);
       std::snprintf(line, sizeof line, "quit: box answered %d\n", answer);
