@@ -4,6 +4,7 @@
 #include "display/display_state.h"
 #include "host/host_state.h"
 #include "host/message_boxes.h"
+#include "images/image_reload.h"
 #include "platform/platform.h"
 
 #include <cstring>
@@ -71,6 +72,12 @@ int32_t VANTREL_CDECL SetMode(int32_t width, int32_t height, int32_t bpp) {
   screenW = width;
   screenH = height;
   screenBpp = bpp;
+  // A mode change loses every surface made before it: images uploaded under
+  // an earlier mode are restored, or made anew in this mode's format, and
+  // loaded again.
+  if (AnyUploads()) {
+    ReloadImages();
+  }
   return 1;
 }
 

@@ -1,10 +1,11 @@
 // Presenting a finished frame: flip, wait out a busy device, restore a lost
-// primary surface.
+// primary surface and bring the images back with it.
 #include "display/present.h"
 
 #include "display/display_state.h"
 #include "host/dispatch.h"
 #include "host/message_boxes.h"
+#include "images/image_reload.h"
 #include "platform/platform.h"
 
 namespace vantrel {
@@ -25,6 +26,10 @@ int32_t Present() {
       if (result != plat::DD_OK) {
         ErrorBox("Tried to restore primary surface and failed.");
         ShutdownNotify();
+      } else {
+        // The images went with the primary surface: bring them back before
+        // the next pass draws from them.
+        ReloadImages();
       }
     }
     // A busy device is waited out by flipping again at once; every other

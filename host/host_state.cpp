@@ -3,6 +3,7 @@
 
 #include "display/display_state.h"
 #include "host/call_observer.h"
+#include "images/image_reload.h"
 #include "module/prog_instance.h"
 
 #include <new>
@@ -18,6 +19,7 @@ void ResetHostState() {
   // Reconstructing `prog` frees its image list, as process exit would.
   prog.~VProg();
   new (&prog) VProg();
+  ForgetUploads();
   prog.SetMode = nullptr;
   prog.DrawMap = nullptr;
   prog.AddImage = nullptr;

@@ -6,6 +6,8 @@
 #include "images/colour_key.h"
 #include "platform/platform.h"
 
+#include <cstring>
+
 namespace vantrel {
 
 namespace {
@@ -63,6 +65,24 @@ int32_t KeyOnTopLeftPixel(plat::Surface surface) {
   return 1;
 }
 
+// An off-screen surface of w x h in the display mode's pixel format (no
+// pixel format is asked for).
+plat::HRESULT CreateOffscreen(int32_t width, int32_t height, plat::Surface *out) {
+  plat::DDSURFACEDESC2 create{};
+  create.dwSize = sizeof create;
+  create.dwFlags = plat::DDSD_CAPS | plat::DDSD_HEIGHT | plat::DDSD_WIDTH;
+  create.dwHeight = static_cast<uint32_t>(height);
+  create.dwWidth = static_cast<uint32_t>(width);
+  create.ddsCaps.dwCaps = plat::DDSCAPS_OFFSCREENPLAIN;
+  return plat::CreateSurface(device, &create, out, nullptr);
+}
+
+plat::HBITMAP LoadBitmapFile(const VImg *image) {
+  return static_cast<plat::HBITMAP>(
+      plat::LoadImageA(plat::GetModuleHandleA(nullptr), image->name, plat::IMAGE_BITMAP, 0, 0,
+                       plat::LR_LOADFROMFILE | plat::LR_CREATEDIBSECTION));
+}
+
 } // namespace
 
 int32_t UploadBitmap(VImg *image) {
@@ -74,9 +94,7 @@ int32_t UploadBitmap(VImg *image) {
     return NO_SURFACE;
   }
 
-  auto *bitmap = static_cast<plat::HBITMAP>(
-      plat::LoadImageA(plat::GetModuleHandleA(nullptr), image->name, plat::IMAGE_BITMAP, 0, 0,
-                       plat::LR_LOADFROMFILE | plat::LR_CREATEDIBSECTION));
+  plat::HBITMAP bitmap = LoadBitmapFile(image);
   if (bitmap == nullptr) {
     return 0;
   }
@@ -95,15 +113,8 @@ int32_t UploadBitmap(VImg *image) {
     return 0;
   }
 
-  // No pixel format is asked for: the surface takes the display mode's.
-  plat::DDSURFACEDESC2 create{};
-  create.dwSize = sizeof create;
-  create.dwFlags = plat::DDSD_CAPS | plat::DDSD_HEIGHT | plat::DDSD_WIDTH;
-  create.dwHeight = static_cast<uint32_t>(info.bmHeight);
-  create.dwWidth = static_cast<uint32_t>(info.bmWidth);
-  create.ddsCaps.dwCaps = plat::DDSCAPS_OFFSCREENPLAIN;
   plat::Surface surface = nullptr;
-  if (plat::CreateSurface(device, &create, &surface, nullptr) != plat::DD_OK) {
+  if (CreateOffscreen(info.bmWidth, info.bmHeight, &surface) != plat::DD_OK) {
     plat::DeleteObject(bitmap);
     return 0;
   }
@@ -120,6 +131,69 @@ int32_t UploadBitmap(VImg *image) {
     return 0;
   }
   return KeyOnTopLeftPixel(surface);
+}
+
+int32_t ReloadBitmap(VImg *image) {
+  VSurf *holder = image != nullptr ? image->surf : nullptr;
+  if (holder == nullptr || holder->surface == nullptr) {
+    return 0;
+  }
+  auto surface = static_cast<plat::Surface>(holder->surface);
+  plat::HBITMAP bitmap = LoadBitmapFile(image);
+  if (bitmap == nullptr) {
+    return 0;
+  }
+  // The surface keeps the size of the first upload; a file that changed size
+  // since is copied clipped to it.
+  plat::BITMAP info{};
+  if (plat::GetObjectA(bitmap, static_cast<int32_t>(sizeof info), &info) == 0) {
+    plat::DeleteObject(bitmap);
+    return 0;
+  }
+  const bool copied = CopyBitmap(surface, bitmap, holder->width, holder->height);
+  plat::DeleteObject(bitmap);
+  if (!copied) {
+    return 0;
+  }
+  return KeyOnTopLeftPixel(surface);
+}
+
+int32_t RemakeSurface(VImg *image) {
+  VSurf *holder = image != nullptr ? image->surf : nullptr;
+  if (holder == nullptr || device == nullptr) {
+    return 0;
+  }
+  if (holder->surface != nullptr) {
+    plat::ReleaseSurface(static_cast<plat::Surface>(holder->surface));
+    holder->surface = nullptr;
+  }
+  plat::Surface surface = nullptr;
+  if (CreateOffscreen(holder->width, holder->height, &surface) != plat::DD_OK) {
+    return 0;
+  }
+  holder->surface = surface;
+  return surface != nullptr ? 1 : 0;
+}
+
+void BlankSurface(VImg *image) {
+  VSurf *holder = image != nullptr ? image->surf : nullptr;
+  if (holder == nullptr || holder->surface == nullptr) {
+    return;
+  }
+  auto surface = static_cast<plat::Surface>(holder->surface);
+  plat::DDSURFACEDESC2 locked{};
+  locked.dwSize = sizeof locked;
+  if (plat::Lock(surface, nullptr, &locked, plat::DDLOCK_WAIT, nullptr) != plat::DD_OK) {
+    return;
+  }
+  if (locked.lpSurface != nullptr && locked.lPitch > 0) {
+    auto *row = static_cast<uint8_t *>(locked.lpSurface);
+    for (uint32_t y = 0; y < locked.dwHeight; ++y, row += locked.lPitch) {
+      std::memset(row, 0, static_cast<size_t>(locked.lPitch));
+    }
+  }
+  plat::Unlock(surface, nullptr);
+  KeyOnTopLeftPixel(surface); // every pixel is the key: nothing of it is drawn
 }
 
 } // namespace vantrel

@@ -3,6 +3,7 @@
 
 #include "host/message_boxes.h"
 #include "images/bitmap_upload.h"
+#include "images/image_reload.h"
 #include "module/prog_instance.h"
 
 #include <cstring>
@@ -38,6 +39,7 @@ VImg *VANTREL_CDECL AddImage(const char *file, int32_t loadFlag) {
     }
     VImg *image = prog.ihead;
     if (Load(image, nameFits) == 1) {
+      RememberUpload(image);
       return image;
     }
     ReportBox("Head image could not be loaded and/or found");
@@ -56,6 +58,7 @@ VImg *VANTREL_CDECL AddImage(const char *file, int32_t loadFlag) {
   }
   VImg *image = last->next;
   if (Load(image, nameFits) == 1) {
+    RememberUpload(image);
     return image;
   }
   ErrorBox("Image could not be loaded and/or found");

@@ -305,6 +305,8 @@ uint32_t ReleaseSurface(Surface s); // IDirectDrawSurface4::Release
 HRESULT GetAttachedSurface(Surface s, DDSCAPS2 *caps, Surface *out);
 HRESULT Flip(Surface s, Surface target, uint32_t flags);
 HRESULT Restore(Surface s);
+HRESULT IsLost(Surface s);                  // DD_OK, or DDERR_SURFACELOST
+HRESULT RestoreAllSurfaces(DirectDraw4 dd); // IDirectDraw4::RestoreAllSurfaces
 HRESULT GetDC(Surface s, HDC *out);
 HRESULT ReleaseDC(Surface s, HDC dc);
 HRESULT Lock(Surface s, RECT *rect, DDSURFACEDESC2 *desc, uint32_t flags, void *event);

@@ -28,6 +28,14 @@ inline int32_t Mul32(int32_t a, int32_t b) {
 // empty or inverted, and the device refuses to draw it.
 void ClipToScreen(plat::RECT *dst, plat::RECT *src, int32_t w, int32_t h);
 
+// The same for a stretched blit: each source edge moves in by its clip amount
+// times the stretch ratio (source size over destination size, in 64 bits,
+// rounded down), so the visible part shows what the whole sprite shows there,
+// within one source pixel, and keeps at least one source pixel while any
+// destination pixel stays visible. Where a source or destination size is 0 or
+// negative there is no ratio, and the edges move as ClipToScreen moves them.
+void ClipScaledToScreen(plat::RECT *dst, plat::RECT *src, int32_t w, int32_t h);
+
 } // namespace vantrel
 
 #endif

@@ -30,13 +30,15 @@ int32_t VANTREL_CDECL DrawSprite(VSprite *sprite) {
                     Add32(sprite->srcY, sprite->srcH)};
   plat::RECT dst = {sprite->dstX, sprite->dstY, Add32(sprite->dstX, sprite->dstW),
                     Add32(sprite->dstY, sprite->dstH)};
-  ClipToScreen(&dst, &src, screenW, screenH);
   // The sprite's own sizes choose the operation, so clipping never turns a
-  // copy into a stretch or back.
+  // copy into a stretch or back. A stretch cut at an edge keeps its shape: its
+  // source moves by the clip amount scaled to source pixels.
   if (sprite->dstW == sprite->srcW && sprite->dstH == sprite->srcH) {
+    ClipToScreen(&dst, &src, screenW, screenH);
     plat::BltFast(backBuffer, static_cast<uint32_t>(dst.left), static_cast<uint32_t>(dst.top),
                   source, &src, plat::DDBLTFAST_SRCCOLORKEY | plat::DDBLTFAST_WAIT);
   } else {
+    ClipScaledToScreen(&dst, &src, screenW, screenH);
     plat::Blt(backBuffer, &dst, source, &src, plat::DDBLT_KEYSRC | plat::DDBLT_WAIT, nullptr);
   }
   return 1;

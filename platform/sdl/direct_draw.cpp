@@ -2,6 +2,7 @@
 // mode is presented in the window and every flip shows the new front buffer.
 // The rest go to the soft device unchanged (platform/soft/plat_direct_draw.cpp).
 #include "platform/sdl/backend_state.h"
+#include "platform/sdl/portable_modes.h"
 #include "platform/soft/soft_device.h"
 
 namespace sdlplat {
@@ -17,6 +18,16 @@ namespace plat {
 
 HRESULT SetDisplayMode(DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uint32_t refresh,
                        uint32_t flags) {
+  // A mode that a Windows display may refuse, or show in other colours, is
+  // named on the debug output; with strict modes it is refused here as such a
+  // display refuses it.
+  char line[256];
+  if (sdlplat::DescribeUnportableMode(w, h, bpp, line, sizeof line)) {
+    OutputDebugStringA(line);
+    if (sdlplat::strictModes) {
+      return DDERR_INVALIDMODE;
+    }
+  }
   const HRESULT result = soft::SetDisplayMode(dd, w, h, bpp, refresh, flags);
   SDL_Window *window = sdlplat::MainSdlWindow();
   if (result != DD_OK || window == nullptr) {

@@ -5,6 +5,7 @@
 #include "platform/sdl/key_codes.h"
 #include "platform/sdl/message_queue.h"
 #include "platform/sdl/screenshot.h"
+#include "platform/soft/soft_device.h"
 
 #include <algorithm>
 
@@ -23,6 +24,7 @@ constexpr plat::WPARAM MK_XBUTTON2 = 0x0040;
 constexpr int32_t WHEEL_DELTA = 120;
 
 bool appActive = false;
+bool ownBoxOpen = false;
 plat::POINT lastPointer{0, 0};
 
 bool ForOurWindow(uint32_t windowID) {
@@ -62,6 +64,27 @@ void Activate(bool gained) {
   appActive = gained;
   // WM_ACTIVATEAPP is sent: the window procedure runs now.
   SendToWindow(MainHandle(), plat::WM_ACTIVATEAPP, gained ? 1 : 0, 0);
+}
+
+// Another application took the display, or the window was minimised: in
+// exclusive mode every surface of the device is lost and the window is
+// minimised, as Windows does, so no input reaches an inactive game. The host's
+// own message box takes the focus without taking the display.
+void LoseDisplay() {
+  if (!exclusive || ownBoxOpen || soft::ExclusiveModeAway()) {
+    return;
+  }
+  if (soft::LoseExclusiveMode() && MainSdlWindow() != nullptr) {
+    SDL_MinimizeWindow(MainSdlWindow());
+  }
+}
+
+// The window has the focus again: the display is the application's; its
+// surfaces stay lost until the host restores them.
+void RegainDisplay() {
+  if (soft::ExclusiveModeAway()) {
+    soft::RegainExclusiveMode();
+  }
 }
 
 void HandleButton(const SDL_MouseButtonEvent &b) {
@@ -190,10 +213,15 @@ void HandleEvent(const SDL_Event &event) {
       RequestClose();
       break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
+      RegainDisplay();
       Activate(true);
       break;
     case SDL_WINDOWEVENT_FOCUS_LOST:
       Activate(false);
+      LoseDisplay();
+      break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+      LoseDisplay();
       break;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -203,6 +231,24 @@ void HandleEvent(const SDL_Event &event) {
       break;
     }
     break;
+  case SDL_KEYDOWN:
+  case SDL_KEYUP:
+  case SDL_MOUSEMOTION:
+  case SDL_MOUSEBUTTONDOWN:
+  case SDL_MOUSEBUTTONUP:
+  case SDL_MOUSEWHEEL:
+    // While another application has the display the window gets no input.
+    if (!soft::ExclusiveModeAway()) {
+      HandleInput(event);
+    }
+    break;
+  default:
+    break;
+  }
+}
+
+void HandleInput(const SDL_Event &event) {
+  switch (event.type) {
   case SDL_KEYDOWN:
   case SDL_KEYUP: {
     // Print Screen saves the frame. As on Windows, the window is told only
@@ -245,6 +291,23 @@ void HandleEvent(const SDL_Event &event) {
 }
 
 void ResetActivation() { appActive = false; }
+
+void BeginOwnBox() { ownBoxOpen = true; }
+
+void EndOwnBox() {
+  // The box took the focus from the window; that loss was queued while the
+  // box was up. It is not another application's: drop it.
+  SDL_PumpEvents();
+  SDL_Event kept[64];
+  const int count = SDL_PeepEvents(kept, 64, SDL_GETEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+  for (int i = 0; i < count; ++i) {
+    if (kept[i].window.event != SDL_WINDOWEVENT_FOCUS_LOST ||
+        !ForOurWindow(kept[i].window.windowID)) {
+      SDL_PushEvent(&kept[i]);
+    }
+  }
+  ownBoxOpen = false;
+}
 
 void PumpEvents() {
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {

@@ -12,8 +12,21 @@ namespace sdlplat {
 // Turns one SDL event into what the platform does for it: input becomes a
 // queued message for the window (keys, pointer moves, buttons, wheel, a close
 // request as WM_CLOSE); gaining or losing the input focus sends
-// WM_ACTIVATEAPP with 1 or 0 at once; an exposed window is shown again.
+// WM_ACTIVATEAPP with 1 or 0 at once; an exposed window is shown again. In
+// exclusive mode, losing the focus to another application, or being
+// minimised, loses the display: every surface of the soft device is lost and
+// the window is minimised until it has the focus again.
 void HandleEvent(const SDL_Event &event);
+
+// The part of HandleEvent for keys, pointer, buttons and wheel: each becomes
+// a queued message. HandleEvent drops them while another application has the
+// display (exclusive mode lost).
+void HandleInput(const SDL_Event &event);
+
+// Around the host's own message box: the focus it takes is not the loss of
+// the display, and its queued focus-lost event is dropped when it closes.
+void BeginOwnBox();
+void EndOwnBox();
 
 // A new window starts out inactive until it gains the focus.
 void ResetActivation();

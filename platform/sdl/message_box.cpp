@@ -1,5 +1,6 @@
 // message_box.cpp - modal message boxes with one OK button.
 #include "platform/sdl/backend_state.h"
+#include "platform/sdl/event_pump.h"
 
 #include <cstdio>
 
@@ -46,7 +47,10 @@ int32_t MessageBoxA(HWND owner, const char *text, const char *caption, uint32_t 
   box.numbuttons = 1;
   box.buttons = &ok;
   int pressed = 0;
-  if (SDL_ShowMessageBox(&box, &pressed) != 0) {
+  sdlplat::BeginOwnBox();
+  const int shown = SDL_ShowMessageBox(&box, &pressed);
+  sdlplat::EndOwnBox();
+  if (shown != 0) {
     std::fprintf(stderr, "vantrel: the box could not be shown: %s\n", SDL_GetError());
     return 0;
   }

@@ -3,9 +3,9 @@
 // The device follows DirectDraw's rectangle rules itself, with no clipper: a
 // source or destination rectangle that is empty, inverted or reaches outside
 // its surface is refused with DDERR_INVALIDRECT and nothing is drawn. Both
-// surfaces must share a pixel format, and neither may be locked or have a
-// device context out. Coordinates are taken as the caller's raw 32-bit values
-// and checked in 64-bit arithmetic, so no value can overflow.
+// surfaces must share a pixel format, and neither may be lost (answered with
+// DDERR_SURFACELOST), locked or have a device context out. Coordinates are taken as the caller's
+// raw 32-bit values and checked in 64-bit arithmetic, so no value can overflow.
 #include "platform/soft/blit_loops.h"
 #include "platform/soft/device_state.h"
 #include "platform/soft/soft_device.h"
@@ -41,6 +41,9 @@ uint8_t *At(const SurfaceObject &s, const Box &b) {
 HRESULT CheckPair(const SurfaceObject *dst, const SurfaceObject *src) {
   if (dst == nullptr || src == nullptr) {
     return kInvalidObject;
+  }
+  if (dst->lost || src->lost) {
+    return plat::DDERR_SURFACELOST;
   }
   return plat::DD_OK;
 }

@@ -123,6 +123,9 @@ HRESULT GetDC(plat::Surface s, plat::HDC *out) {
   if (surface == nullptr) {
     return kInvalidObject;
   }
+  if (surface->lost) {
+    return plat::DDERR_SURFACELOST;
+  }
   if (surface->dc != nullptr) {
     return kDcAlreadyCreated;
   }

@@ -82,6 +82,7 @@ void ResetDevice() {
   st.modeHeight = 0;
   st.modeBpp = 32;
   st.cooperativeFlags = 0;
+  st.exclusiveAway = false;
 }
 
 } // namespace soft

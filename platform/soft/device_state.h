@@ -29,6 +29,8 @@ constexpr plat::HRESULT kNoExclusiveMode = 0x887600E1u;       // DDERR_NOEXCLUSI
 constexpr plat::HRESULT kNotFlippable = 0x88760246u;          // DDERR_NOTFLIPPABLE
 constexpr plat::HRESULT kDcAlreadyCreated = 0x8876026Cu;      // DDERR_DCALREADYCREATED
 constexpr plat::HRESULT kNoDc = 0x8876024Au;                  // DDERR_NODC
+constexpr plat::HRESULT kWrongMode = 0x8876024Bu;             // DDERR_WRONGMODE
+constexpr plat::HRESULT kImplicitlyCreated = 0x8876022Au;     // DDERR_IMPLICITLYCREATED
 
 // The largest surface the device makes: sides up to 16384 pixels and at most
 // 256 MiB of pixel memory. Larger requests answer DDERR_OUTOFMEMORY.
@@ -58,7 +60,8 @@ struct SurfaceObject {
   bool locked = false;
   DeviceContext *dc = nullptr; // the context GetDC handed out
   bool hasKey = false;
-  uint32_t key = 0; // in the surface's pixel format
+  uint32_t key = 0;  // in the surface's pixel format
+  bool lost = false; // its memory went with a mode change or the exclusive mode
 };
 
 struct BitmapObject {
@@ -87,6 +90,7 @@ struct DeviceState {
   int32_t modeHeight = 0;
   int32_t modeBpp = 32;
   uint32_t cooperativeFlags = 0;
+  bool exclusiveAway = false; // another application has the display
   SurfaceObject *primary = nullptr;
   std::unordered_map<const void *, std::unique_ptr<SurfaceObject>> surfaces;
   std::unordered_map<const void *, std::unique_ptr<BitmapObject>> bitmaps;

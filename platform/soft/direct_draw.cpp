@@ -3,8 +3,9 @@
 // There is one device object. DirectDrawCreate hands out its IDirectDraw
 // face, QueryInterface its IDirectDraw4 face. The mode only records a size
 // and a depth: the device has no screen of its own (the desktop backend shows
-// the primary surface). Changing the mode leaves existing surfaces as they are;
-// their owner releases the old flipping chain and builds a new one.
+// the primary surface). Changing the mode loses every existing surface, as a
+// display whose surfaces all live in video memory does; their owner releases
+// the old flipping chain, builds a new one and restores or remakes the rest.
 #include "platform/soft/device_state.h"
 #include "platform/soft/pixel_format.h"
 #include "platform/soft/soft_device.h"
@@ -70,11 +71,54 @@ HRESULT SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bp
     return plat::DDERR_INVALIDMODE;
   }
   DeviceState &st = State();
+  for (auto &entry : st.surfaces) {
+    entry.second->lost = true;
+  }
   st.modeSet = true;
   st.modeWidth = static_cast<int32_t>(width);
   st.modeHeight = static_cast<int32_t>(height);
   st.modeBpp = static_cast<int32_t>(bpp);
   return plat::DD_OK;
+}
+
+bool LoseExclusiveMode() {
+  DeviceState &st = State();
+  if ((st.cooperativeFlags & plat::DDSCL_EXCLUSIVE) == 0) {
+    return false;
+  }
+  st.exclusiveAway = true;
+  for (auto &entry : st.surfaces) {
+    entry.second->lost = true;
+  }
+  return true;
+}
+
+void RegainExclusiveMode() { State().exclusiveAway = false; }
+
+bool ExclusiveModeAway() { return State().exclusiveAway; }
+
+HRESULT RestoreAllSurfaces(plat::DirectDraw4 dd) {
+  if (!IsDirectDraw4(dd)) {
+    return kInvalidObject;
+  }
+  DeviceState &st = State();
+  if (st.exclusiveAway) {
+    return kWrongMode;
+  }
+  // Back buffers come back with their primary; a surface of another mode
+  // stays lost and makes the answer a failure.
+  HRESULT answer = plat::DD_OK;
+  for (auto &entry : st.surfaces) {
+    SurfaceObject &s = *entry.second;
+    if (!s.lost || s.backBuffer) {
+      continue;
+    }
+    const HRESULT hr = soft::Restore(reinterpret_cast<plat::Surface>(&s));
+    if (hr != plat::DD_OK && answer == plat::DD_OK) {
+      answer = hr;
+    }
+  }
+  return answer;
 }
 
 int32_t DisplayBpp() { return State().modeBpp; }

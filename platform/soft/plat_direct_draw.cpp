@@ -32,6 +32,10 @@ HRESULT GetAttachedSurface(Surface s, DDSCAPS2 *caps, Surface *out) {
 
 HRESULT Restore(Surface s) { return soft::Restore(s); }
 
+HRESULT IsLost(Surface s) { return soft::IsLost(s); }
+
+HRESULT RestoreAllSurfaces(DirectDraw4 dd) { return soft::RestoreAllSurfaces(dd); }
+
 HRESULT GetDC(Surface s, HDC *out) { return soft::GetDC(s, out); }
 
 HRESULT ReleaseDC(Surface s, HDC dc) { return soft::ReleaseDC(s, dc); }

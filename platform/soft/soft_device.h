@@ -33,6 +33,8 @@ uint32_t ReleaseSurface(plat::Surface s);
 HRESULT GetAttachedSurface(plat::Surface s, plat::DDSCAPS2 *caps, plat::Surface *out);
 HRESULT Flip(plat::Surface s, plat::Surface target, uint32_t flags);
 HRESULT Restore(plat::Surface s);
+HRESULT IsLost(plat::Surface s);
+HRESULT RestoreAllSurfaces(plat::DirectDraw4 dd);
 HRESULT GetDC(plat::Surface s, plat::HDC *out);
 HRESULT ReleaseDC(plat::Surface s, plat::HDC dc);
 HRESULT Lock(plat::Surface s, plat::RECT *rect, plat::DDSURFACEDESC2 *desc, uint32_t flags,
@@ -54,6 +56,26 @@ int32_t BitBlt(plat::HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, plat::
                int32_t sy, uint32_t rop);
 int32_t DeleteDC(plat::HDC dc);
 int32_t DeleteObject(void *object);
+
+// ---------------------------------------------------------------------------
+// Surface loss. The device models the worst case of a real display: every
+// surface lives in video memory, so every one is lost together. A display-mode
+// change (also to the same mode) loses every surface made before it; so does
+// the loss of the exclusive mode to another application, which the desktop
+// backend reports here. A lost surface refuses blits, Lock, GetDC,
+// GetAttachedSurface and Flip with DDERR_SURFACELOST until it is restored;
+// Restore answers DDERR_WRONGMODE while the exclusive mode is away or when the
+// surface was made for another depth or size of mode, and a restored surface
+// holds visibly wrong pixels until its owner draws it again.
+// ---------------------------------------------------------------------------
+// Another application took the display: with an exclusive cooperative level
+// every surface is lost and Restore refuses until RegainExclusiveMode. Answers
+// whether anything was lost (a normal cooperative level loses nothing).
+bool LoseExclusiveMode();
+// The application has the display again; surfaces stay lost until restored.
+void RegainExclusiveMode();
+// True between LoseExclusiveMode (when it lost) and RegainExclusiveMode.
+bool ExclusiveModeAway();
 
 // ---------------------------------------------------------------------------
 // Inspection, for the desktop presentation, the tests and the benchmarks.

@@ -127,6 +127,27 @@ HRESULT CreateOffscreen(const plat::DDSURFACEDESC2 &desc, plat::Surface *out) {
 
 bool Busy(const SurfaceObject &s) { return s.locked || s.dc != nullptr; }
 
+// Fills restored memory with diagonal bands of bytes that no bitmap of a
+// module is likely to hold, so a surface that was not drawn again shows.
+void FillRestored(SurfaceObject &s) {
+  uint8_t *row = s.pixels.get();
+  for (int32_t y = 0; y < s.height; ++y, row += s.pitch) {
+    for (int32_t x = 0; x < s.pitch; ++x) {
+      row[x] = ((x + y) / 8) % 2 == 0 ? uint8_t{0xF8} : uint8_t{0x1F};
+    }
+  }
+}
+
+// Whether a surface can live in the current mode: a primary and its back
+// buffer need the mode's size and depth, every other surface its depth.
+bool FitsMode(const SurfaceObject &s) {
+  const DeviceState &st = State();
+  if (s.bpp != st.modeBpp) {
+    return false;
+  }
+  return !s.primary || (s.width == st.modeWidth && s.height == st.modeHeight);
+}
+
 } // namespace
 
 HRESULT CreateSurface(plat::DirectDraw4 dd, plat::DDSURFACEDESC2 *desc, plat::Surface *out,
@@ -174,6 +195,9 @@ HRESULT GetAttachedSurface(plat::Surface s, plat::DDSCAPS2 *caps, plat::Surface 
   if (caps == nullptr) {
     return plat::DDERR_INVALIDPARAMS;
   }
+  if (obj->lost) {
+    return plat::DDERR_SURFACELOST;
+  }
   if (!obj->primary || obj->chain == nullptr ||
       (caps->dwCaps & (plat::DDSCAPS_BACKBUFFER | plat::DDSCAPS_FLIP)) == 0) {
     return plat::DDERR_NOTFOUND;
@@ -196,6 +220,9 @@ HRESULT Flip(plat::Surface s, plat::Surface target, uint32_t flags) {
   if (target != nullptr && FindSurface(target) != back) {
     return plat::DDERR_INVALIDPARAMS;
   }
+  if (obj->lost || back->lost) {
+    return plat::DDERR_SURFACELOST;
+  }
   if (Busy(*obj) || Busy(*back)) {
     return plat::DDERR_SURFACEBUSY;
   }
@@ -204,8 +231,34 @@ HRESULT Flip(plat::Surface s, plat::Surface target, uint32_t flags) {
 }
 
 HRESULT Restore(plat::Surface s) {
-  // Surface memory of this device is never lost.
-  return FindSurface(s) != nullptr ? plat::DD_OK : kInvalidObject;
+  SurfaceObject *obj = FindSurface(s);
+  if (obj == nullptr) {
+    return kInvalidObject;
+  }
+  if (obj->backBuffer) {
+    return kImplicitlyCreated; // it comes back with its primary
+  }
+  if (State().exclusiveAway || !FitsMode(*obj)) {
+    return kWrongMode;
+  }
+  if (!obj->lost) {
+    return plat::DD_OK;
+  }
+  obj->lost = false;
+  FillRestored(*obj);
+  if (obj->primary && obj->chain != nullptr) {
+    obj->chain->lost = false;
+    FillRestored(*obj->chain);
+  }
+  return plat::DD_OK;
+}
+
+HRESULT IsLost(plat::Surface s) {
+  const SurfaceObject *obj = FindSurface(s);
+  if (obj == nullptr) {
+    return kInvalidObject;
+  }
+  return obj->lost ? plat::DDERR_SURFACELOST : plat::DD_OK;
 }
 
 HRESULT Lock(plat::Surface s, plat::RECT *rect, plat::DDSURFACEDESC2 *desc, uint32_t flags,
@@ -218,6 +271,9 @@ HRESULT Lock(plat::Surface s, plat::RECT *rect, plat::DDSURFACEDESC2 *desc, uint
   }
   if (desc == nullptr) {
     return plat::DDERR_INVALIDPARAMS;
+  }
+  if (obj->lost) {
+    return plat::DDERR_SURFACELOST;
   }
   if (Busy(*obj)) {
     return plat::DDERR_SURFACEBUSY;

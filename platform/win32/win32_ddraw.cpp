@@ -113,6 +113,20 @@ plat::HRESULT plat::Restore(plat::Surface s) {
   return Ours(Real(s)->Restore());
 }
 
+plat::HRESULT plat::IsLost(plat::Surface s) {
+  if (s == nullptr) {
+    return kNoObject;
+  }
+  return Ours(Real(s)->IsLost());
+}
+
+plat::HRESULT plat::RestoreAllSurfaces(plat::DirectDraw4 dd) {
+  if (dd == nullptr) {
+    return kNoObject;
+  }
+  return Ours(Real(dd)->RestoreAllSurfaces());
+}
+
 plat::HRESULT plat::GetDC(plat::Surface s, plat::HDC *out) {
   if (s == nullptr || out == nullptr) {
     return kNoObject;

@@ -145,6 +145,24 @@ HRESULT Restore(Surface s) {
   return soft::Restore(s);
 }
 
+HRESULT IsLost(Surface s) {
+  Record("IsLost", {H(s)});
+  HRESULT result = 0;
+  if (ScriptedResult("IsLost", &result)) {
+    return result;
+  }
+  return soft::IsLost(s);
+}
+
+HRESULT RestoreAllSurfaces(DirectDraw4 dd) {
+  Record("RestoreAllSurfaces", {H(dd)});
+  HRESULT result = 0;
+  if (ScriptedResult("RestoreAllSurfaces", &result)) {
+    return result;
+  }
+  return soft::RestoreAllSurfaces(dd);
+}
+
 HRESULT GetDC(Surface s, HDC *out) {
   Record("GetDC", {H(s)});
   HRESULT result = 0;

@@ -5,6 +5,7 @@
 #include "render/draw.h"
 
 #include <climits>
+#include <cstdlib>
 
 namespace {
 
@@ -118,17 +119,118 @@ TEST_F(DrawSpriteTest, OverhangOnBothSidesMovesTheSourceInOnBoth) {
   EXPECT_EQ(b.srcRect, (plat::RECT{10, 4, kScreenW + 10, kScreenH + 4}));
 }
 
-TEST_F(DrawSpriteTest, AStretchedSpriteMovesItsSourceUnscaled) {
-  // 16 x 16 drawn 32 x 32 at x = -8: the source moves in by 8 source pixels,
-  // so 8 source columns fill the 24 visible columns.
-  VSprite s = Sprite(0, 0, 16, 16, -8, 40, 32, 32);
-  EXPECT_EQ(DrawSprite(&s), 1);
-  const StretchBlit b = OnlyStretchBlit();
-  EXPECT_EQ(b.dstRect, (plat::RECT{0, 40, 24, 72}));
-  EXPECT_EQ(b.srcRect, (plat::RECT{8, 0, 16, 16}));
-  EXPECT_EQ(Back(0, 40), Probe(8, 0));
-  EXPECT_EQ(Back(23, 71), Probe(15, 15));
-  EXPECT_EQ(Back(24, 40), 0x000000u);
+// A stretched sprite cut at an edge: its source moves in by the clip amount
+// times the stretch ratio, rounded down.
+TEST_F(DrawSpriteTest, AStretchCutAtAnEdgeMovesItsSourceByTheRatio) {
+  struct Case {
+    const char *what;
+    int32_t srcW, srcH, dstX, dstY, dstW, dstH;
+    plat::RECT dstRect;
+    plat::RECT srcRect;
+  };
+  const Case cases[] = {
+      {"2x, 8 past the left", 16, 16, -8, 40, 32, 32, {0, 40, 24, 72}, {4, 0, 16, 16}},
+      {"2x, 8 past the top", 16, 16, 40, -8, 32, 32, {40, 0, 72, 24}, {0, 4, 16, 16}},
+      {"2x, 8 past the right",
+       16,
+       16,
+       kScreenW - 24,
+       40,
+       32,
+       32,
+       {kScreenW - 24, 40, kScreenW, 72},
+       {0, 0, 12, 16}},
+      {"2x, 8 past the bottom",
+       16,
+       16,
+       40,
+       kScreenH - 24,
+       32,
+       32,
+       {40, kScreenH - 24, 72, kScreenH},
+       {0, 0, 16, 12}},
+      {"1.5x rounds down", 16, 16, -7, 0, 24, 24, {0, 0, 17, 24}, {4, 0, 16, 16}},
+      {"halved", 32, 32, -5, 0, 16, 16, {0, 0, 11, 16}, {10, 0, 32, 32}},
+      {"one column left keeps one source pixel",
+       16,
+       16,
+       -31,
+       0,
+       32,
+       32,
+       {0, 0, 1, 32},
+       {15, 0, 16, 16}},
+      {"height only: the width moves unscaled",
+       16,
+       16,
+       -3,
+       0,
+       16,
+       32,
+       {0, 0, 13, 32},
+       {3, 0, 16, 16}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    td::ClearLog();
+    VSprite s = Sprite(0, 0, c.srcW, c.srcH, c.dstX, c.dstY, c.dstW, c.dstH);
+    EXPECT_EQ(DrawSprite(&s), 1);
+    const StretchBlit b = OnlyStretchBlit();
+    EXPECT_EQ(b.dstRect, c.dstRect);
+    EXPECT_EQ(b.srcRect, c.srcRect);
+  }
+}
+
+// What shows of a stretched sprite cut at an edge is what the same sprite
+// shows drawn whole onto a surface large enough to hold it, within one source
+// pixel, at every edge and at several ratios.
+TEST_F(DrawSpriteTest, AStretchCutAtAnEdgeKeepsItsShape) {
+  constexpr int32_t kMargin = 200;
+  const plat::Surface whole = MakeSurface(kScreenW + 2 * kMargin, kScreenH + 2 * kMargin,
+                                          [](int32_t, int32_t) { return 0u; });
+  struct Case {
+    int32_t srcW, srcH, dstX, dstY, dstW, dstH;
+  };
+  const Case cases[] = {
+      {16, 16, -8, 30, 32, 32},
+      {16, 16, 30, -8, 32, 32},
+      {16, 16, kScreenW - 20, 30, 32, 32},
+      {16, 16, 30, kScreenH - 20, 32, 32},
+      {12, 10, -50, -41, 100, 90},
+      {40, 30, -13, kScreenH - 9, 17, 23},
+      {16, 16, -60, -50, kScreenW + 100, kScreenH + 90},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.srcW << "x" << c.srcH << " to " << c.dstW << "x"
+                                      << c.dstH << " at " << c.dstX << "," << c.dstY);
+    Fill(vantrel::backBuffer, 0x000000);
+    Fill(whole, 0x000000);
+    VSprite s = Sprite(0, 0, c.srcW, c.srcH, c.dstX, c.dstY, c.dstW, c.dstH);
+    DrawSprite(&s);
+    plat::RECT to{c.dstX + kMargin, c.dstY + kMargin, c.dstX + kMargin + c.dstW,
+                  c.dstY + kMargin + c.dstH};
+    plat::RECT from{0, 0, c.srcW, c.srcH};
+    ASSERT_EQ(soft::Blt(whole, &to, sheet, &from, plat::DDBLT_KEYSRC, nullptr), plat::DD_OK);
+    int32_t shown = 0;
+    for (int32_t y = 0; y < kScreenH; ++y) {
+      for (int32_t x = 0; x < kScreenW; ++x) {
+        const uint32_t want = soft::PixelRgb(whole, x + kMargin, y + kMargin);
+        const uint32_t got = Back(x, y);
+        ASSERT_EQ(got == 0, want == 0) << "at " << x << "," << y;
+        if (got != 0) {
+          ++shown;
+          ASSERT_LE(std::abs(static_cast<int32_t>((got >> 8) & 0xFF) -
+                             static_cast<int32_t>((want >> 8) & 0xFF)),
+                    1)
+              << "source column at " << x << "," << y;
+          ASSERT_LE(std::abs(static_cast<int32_t>(got & 0xFF) - static_cast<int32_t>(want & 0xFF)),
+                    1)
+              << "source row at " << x << "," << y;
+        }
+      }
+    }
+    EXPECT_GT(shown, 0);
+  }
 }
 
 TEST_F(DrawSpriteTest, OnlyTheSpritesOwnSizesChooseTheStretch) {
@@ -143,12 +245,12 @@ TEST_F(DrawSpriteTest, OnlyTheSpritesOwnSizesChooseTheStretch) {
   EXPECT_EQ(td::CountCalls("BltFast"), 1);
 }
 
-TEST_F(DrawSpriteTest, ClippedByMoreThanItsSourceAStretchDrawsNothing) {
+TEST_F(DrawSpriteTest, AStretchCutByItsWholeWidthDrawsNothing) {
   const std::vector<uint32_t> before = BackPixels();
-  VSprite s = Sprite(0, 0, 16, 16, -20, 0, 32, 32);
+  VSprite s = Sprite(0, 0, 16, 16, -32, 0, 32, 32);
   EXPECT_EQ(DrawSprite(&s), 1);
   const StretchBlit b = OnlyStretchBlit();
-  EXPECT_EQ(b.srcRect, (plat::RECT{20, 0, 16, 16})); // inverted
+  EXPECT_EQ(b.dstRect, (plat::RECT{0, 0, 0, 32})); // empty: the device refuses it
   EXPECT_EQ(BackPixels(), before);
 }
 

@@ -1,5 +1,6 @@
 // BltFast and Blt in every depth: copies, colour keys, stretching, and the
 // rectangles and formats a blit refuses without drawing.
+#include "platform/soft/pixel_format.h"
 #include "soft_test_util.h"
 
 namespace softtest {
@@ -218,12 +219,19 @@ TEST_F(SoftDevice, ClippedStretchSourceFillsTheVisiblePart) {
 }
 
 TEST_F(SoftDevice, BlitsBetweenPixelFormatsAreRefused) {
-  // Surfaces made before and after a mode change differ in format; a blit
-  // between them is refused and draws nothing.
-  Mode(16);
-  plat::Surface src16 = Offscreen(dd, 16, 16);
-  FillPattern(src16, 16);
+  // A surface asked for in another pixel format than the mode's cannot be
+  // blitted to or from the mode's surfaces; nothing is drawn.
   Mode(32);
+  plat::DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = plat::DDSD_CAPS | plat::DDSD_WIDTH | plat::DDSD_HEIGHT | plat::DDSD_PIXELFORMAT;
+  desc.dwWidth = 16;
+  desc.dwHeight = 16;
+  desc.ddsCaps.dwCaps = plat::DDSCAPS_OFFSCREENPLAIN;
+  desc.ddpfPixelFormat = soft::PixelFormatFor(16);
+  plat::Surface src16 = nullptr;
+  ASSERT_EQ(soft::CreateSurface(dd, &desc, &src16, nullptr), plat::DD_OK);
+  FillPattern(src16, 16);
   plat::Surface dst32 = Offscreen(dd, 32, 32);
   FillStored(dst32, 0x00123456);
   const std::vector<uint8_t> before = Bytes(dst32);
