@@ -846,6 +846,27 @@ def case_module_option(x, args):
         host.kill()
 
 
+def case_module_quits(x, args):
+    """A module that ends the run itself through the served Win32 calls:
+    its debug lines on standard error, a clock that stands at the call's
+    start while it really sleeps, its own box answered OK, then EV_SHUTDOWN,
+    DESTROY! and its code 7 as the exit code, with no idle turn after."""
+    host = Host(x, args.work, args.host, args.module, args.supp)
+    try:
+        host.wait_line(r"^quit: init mode=1$")
+        m = host.wait_line(r"^quit: clock before=(\d+) after=(\d+) ticks=(\d+) slept=(\d+)$")
+        check(m.group(1) == m.group(2) == m.group(3),
+              "the served clock moved within one call: " + m.group(0))
+        check(int(m.group(4)) >= 200, "Sleep(200) returned early: " + m.group(0))
+        host.answer_box("Quit module", "quitting with 7")
+        host.wait_line(r"^quit: box answered 1$")
+        host.wait_line(r"^quit: shutdown frames=3$")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(7)
+    finally:
+        host.kill()
+
+
 def case_options(x, args):
     """--version, --help and a bad command line answer without a window."""
     def run(*argv):
@@ -905,6 +926,7 @@ CASES = {
     "fps_cap": (case_fps_cap, (1280, 960)),
     "module_option": (case_module_option, (1280, 960)),
     "options": (case_options, (640, 480)),
+    "module_quits": (case_module_quits, (1280, 960)),
     "fps": (case_fps, None),
 }
 
