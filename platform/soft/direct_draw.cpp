@@ -78,7 +78,7 @@ HRESULT SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bp
   }
   DeviceState &st = State();
   for (auto &entry : st.surfaces) {
-    entry.second->lost = true;
+    entry.second->lost = st.modeChangeLoses;
   }
   st.modeSet = true;
   st.modeWidth = static_cast<int32_t>(width);
@@ -98,6 +98,8 @@ bool LoseExclusiveMode() {
   }
   return true;
 }
+
+void KeepSurfacesOnModeChange(bool keep) { State().modeChangeLoses = !keep; }
 
 void RegainExclusiveMode() { State().exclusiveAway = false; }
 

@@ -110,6 +110,10 @@ uint32_t PixelRgb(plat::Surface s, int32_t x, int32_t y);
 // The stored value a colour 0x00RRGGBB takes in a surface of `bpp` bits.
 uint32_t EncodeRgb(int32_t bpp, uint32_t rgb);
 
+// For the benchmarks, which keep surfaces of several depths side by side:
+// with `keep`, a mode change loses nothing (ResetDevice turns it off again).
+void KeepSurfacesOnModeChange(bool keep);
+
 // Drops every device object, surface, bitmap and context (tests only).
 void ResetDevice();
 

@@ -98,6 +98,7 @@ HRESULT CreateSurface(DirectDraw4 dd, DDSURFACEDESC2 *desc, Surface *out, void *
   }
   if (S().createSurfaceWithoutSurface > 0) {
     --S().createSurfaceWithoutSurface;
+    ++S().scriptedGiven["CreateSurface"];
     if (out != nullptr) {
       *out = nullptr;
     }

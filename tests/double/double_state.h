@@ -23,6 +23,7 @@ struct State {
   std::map<std::string, std::deque<uint64_t>> scripts;
   std::map<std::string, std::function<void(const Call &)>> hooks;
   int createSurfaceWithoutSurface = 0;
+  std::map<std::string, int> scriptedGiven; // scripted answers handed out, by call
 
   // Window class and window.
   std::string className; // empty until RegisterClassA succeeds

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 int RunHost() { return vantrel::WinMain(nullptr, nullptr, nullptr, 1); }
@@ -179,6 +182,46 @@ TEST_F(MainLoop, FailedRestoreNotifiesTheModuleAndTheRunGoesOn) {
   EXPECT_EQ(td::Boxes().at(0).text, "Tried to restore primary surface and failed.");
   EXPECT_EQ(td::Boxes().at(1).text, "DESTROY!");
   EXPECT_EQ(td::Boxes().at(2).text, "DESTROY!");
+}
+
+// The procedure's answer alone decides whether its turn draws: each row
+// names the events the module answers non-zero for; every other answer is 0
+// and gets neither a render pass nor a flip, whatever the turn was.
+TEST_F(MainLoop, OnlyANonZeroAnswerGetsARenderPassAndAFlip) {
+  struct Row {
+    const char *what;
+    std::vector<int32_t> drawFor;
+    int flips;
+  };
+  const std::vector<Row> rows = {
+      {"always 0", {}, 0},
+      {"input only", {EV_KEYDOWN, EV_KEYUP, EV_MOUSEMOVE, EV_LBUTTONDOWN}, 4},
+      {"idle turns only", {EV_FRAME}, 3},
+      {"every event", {EV_KEYDOWN, EV_KEYUP, EV_MOUSEMOVE, EV_LBUTTONDOWN, EV_FRAME}, 7},
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(row.what);
+    fake::Install();
+    fake::M().onInterface = [](VProg *record) { record->SetMode(640, 480, 16); };
+    const std::vector<int32_t> drawFor = row.drawFor;
+    fake::M().onProcedure = [drawFor](const fake::ProcCall &call) {
+      const bool draw = std::find(drawFor.begin(), drawFor.end(), call.event.code) != drawFor.end();
+      fake::M().procedureAnswer = draw ? 1 : 0;
+    };
+    td::Post(plat::WM_KEYDOWN, 'A');
+    td::Post(plat::WM_KEYUP, 'A');
+    td::Post(plat::WM_MOUSEMOVE, 0, 0x00140064);
+    td::Post(plat::WM_LBUTTONDOWN, 1, 0x00140064);
+    td::QuitAfterPeeks(3);
+    EXPECT_EQ(RunHost(), 0);
+    EXPECT_EQ(fake::M().Codes(),
+              (std::vector<int32_t>{EV_INIT, EV_KEYDOWN, EV_KEYUP, EV_MOUSEMOVE, EV_LBUTTONDOWN,
+                                    EV_FRAME, EV_FRAME, EV_FRAME, EV_SHUTDOWN}));
+    EXPECT_EQ(td::CountCalls("Flip"), row.flips);
+    if (row.flips == 0) {
+      EXPECT_EQ(td::CountCalls("BltFast") + td::CountCalls("Blt") + td::CountCalls("Lock"), 0);
+    }
+  }
 }
 
 // Dispatch, driven directly over a resolved procedure.

@@ -165,10 +165,13 @@ def main():
                              args.supp, args.preload)
         answered = answer_boxes_until(host, x, 0, lambda: "done" in acts_logged(log), 300)
         # The broken scene is drawn on every idle turn and after every input
-        # event; give it a few seconds of both.
+        # event; give it input, then a second of the host's own processor time
+        # drawing it (not a wall-clock wait: a busy machine gives it less).
+        cpu0 = host.cpu_seconds()
         x.run("xdotool", "mousemove", "10", "10", "click", "1", "click", "3", "key", "Left",
               "mousemove", "1270", "950", "key", "a")
-        time.sleep(3.0)
+        wait_for(lambda: host.proc.poll() is not None or host.cpu_seconds() - cpu0 >= 1.0, 60,
+                 "the host to spend a second of processor time drawing the broken scene")
         check(host.proc.poll() is None, "the host ended while drawing:\n" + host.stderr())
         x.run("xdotool", "key", "Escape")
         host.answer_box("Error!", "DESTROY!")
