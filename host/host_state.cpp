@@ -3,6 +3,7 @@
 
 #include "display/display_state.h"
 #include "host/call_observer.h"
+#include "host/say_why.h"
 #include "images/image_reload.h"
 #include "module/prog_instance.h"
 
@@ -13,6 +14,7 @@ namespace vantrel {
 plat::HWND mainWindow = nullptr;
 uint32_t lastTick = 0;
 int32_t active = 0;
+uint32_t callTick = 0;
 
 void ResetHostState() {
   // Reconstructing `prog` frees its image list, as process exit would.
@@ -38,6 +40,8 @@ void ResetHostState() {
   mainWindow = nullptr;
   lastTick = 0;
   active = 0;
+  ForgetSaidWhy();
+  callTick = 0;
 }
 
 } // namespace vantrel

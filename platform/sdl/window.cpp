@@ -198,6 +198,8 @@ int32_t ShowWindow(HWND wnd, int32_t showCmd) {
   return wasVisible ? 1 : 0;
 }
 
+int32_t IsWindow(HWND wnd) { return sdlplat::LiveWindow(wnd) != nullptr ? 1 : 0; }
+
 int32_t UpdateWindow(HWND wnd) {
   // Nothing is painted outside presentation; a live window is up to date.
   return sdlplat::LiveWindow(wnd) != nullptr ? 1 : 0;
