@@ -27,7 +27,8 @@ endforeach()
 
 # The SDK: header, scene library, export list, and the scene sources for
 # modules cross-built with another compiler.
-install(FILES ${PROJECT_SOURCE_DIR}/sdk/vantrel.h ${PROJECT_SOURCE_DIR}/sdk/prog.def ${PROJECT_SOURCE_DIR}/sdk/prog.map
+install(FILES ${PROJECT_SOURCE_DIR}/sdk/vantrel.h ${PROJECT_SOURCE_DIR}/sdk/vantrel_win32.h
+              ${PROJECT_SOURCE_DIR}/sdk/prog.def ${PROJECT_SOURCE_DIR}/sdk/prog.map
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vantrel)
 install(TARGETS vantrel_scene EXPORT VantrelSdk ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(EXPORT VantrelSdk NAMESPACE Vantrel:: FILE VantrelSdkTargets.cmake

@@ -85,6 +85,10 @@ function(vantrel_add_module target)
     # The import library nobody links against stays out of the module's folder.
     ARCHIVE_OUTPUT_DIRECTORY "$<1:${CMAKE_CURRENT_BINARY_DIR}/${target}.implib>")
 
+  if(WIN32)
+    # timeGetTime, for modules that include vantrel_win32.h.
+    target_link_libraries(${target} PRIVATE winmm)
+  endif()
   if(MSVC)
     target_sources(${target} PRIVATE "${VANTREL_MODULE_DEF}")
   elseif(MINGW)

@@ -98,6 +98,10 @@ HMODULE LoadLibraryA(const char *name) {
       return nullptr;
     }
   }
+  if (!posixplat::moduleFile.empty()) {
+    // The user named a file that is not there: say which.
+    std::fprintf(stderr, "vantrel: %s: no such file\n", wanted.c_str());
+  }
   return nullptr;
 }
 

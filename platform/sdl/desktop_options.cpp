@@ -147,6 +147,10 @@ const char *DesktopHelpText() {
          "  --help          print this help and exit\n"
          "  --version       print the version and exit\n"
          "\n"
+         "Keys: Escape ends the run; Alt+Enter switches between window and full\n"
+         "screen; Print Screen saves the current frame as\n"
+         "vantrel-YYYYMMDD-HHMMSS.png in the current folder.\n"
+         "\n"
          "Exit status: the module's quit code; 1 when start-up fails; 2 for a bad\n"
          "command line.\n";
 }

@@ -32,6 +32,7 @@ INSTALLED = [
     "bin/vantrel",
     "bin/vantrel-replay",
     "include/vantrel/vantrel.h",
+    "include/vantrel/vantrel_win32.h",
     "include/vantrel/prog.def",
     "include/vantrel/prog.map",
     "lib/libvantrel_scene.a",

@@ -236,6 +236,30 @@ TEST_F(ReplayCli, TheModuleSeesTheScriptsCalls) {
   }
 }
 
+#ifdef VANTREL_QUIT_MODULE
+// A module that reads the clock, sleeps, shows a box and quits with code 7
+// through the served Win32 calls: under replay the clock is the virtual one
+// at the call's start, Sleep returns at once, the box is answered on
+// standard error, and the run stops there with the module's code.
+TEST_F(ReplayCli, ModuleQuitsThroughTheServedCalls) {
+  const fs::path script = Script("vantrel-replay 1\nframe 16 x2\nframe 20\nframe 16 x50\n");
+  for (int run = 0; run < 2; ++run) {
+    const Outcome o = Run(script.string(), VANTREL_QUIT_MODULE);
+    EXPECT_EQ(o.code, 0) << o.out << o.err;
+    EXPECT_NE(o.out.find("the run ended at line 3 of the script, quit code 7"), std::string::npos)
+        << o.out;
+    // Init at 0, then 16 + 16 + 20 ms: the third idle turn starts at 52.
+    const size_t at = o.err.find("quit: clock before=52 after=52 ticks=52 slept=");
+    ASSERT_NE(at, std::string::npos) << o.err;
+    const int slept = std::atoi(o.err.c_str() + o.err.find("slept=", at) + 6);
+    EXPECT_LT(slept, 150) << "Sleep(200) waited under replay";
+    EXPECT_NE(o.err.find("vantrel: [Quit module] quitting with 7"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("quit: box answered 1"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("quit: shutdown frames=3"), std::string::npos) << o.err;
+  }
+}
+#endif
+
 // The same module and script give the same pixels, run after run.
 TEST_F(ReplayCli, RunsAreDeterministic) {
   const fs::path script = Script(kShortPlay);

@@ -140,8 +140,9 @@ TEST(DesktopOptions, ExitCodesAndWhereTheTextGoes) {
 
 TEST(DesktopOptions, HelpNamesEveryOption) {
   const std::string help = sdlplat::DesktopHelpText();
-  for (const char *name : {"--help", "--version", "--module PATH", "--windowed", "--scale N",
-                           "--fps-cap N", "--strict-modes", "--record FILE", "Alt+Enter"}) {
+  for (const char *name :
+       {"--help", "--version", "--module PATH", "--windowed", "--scale N", "--fps-cap N",
+        "--strict-modes", "--record FILE", "Alt+Enter", "Print Screen"}) {
     EXPECT_NE(help.find(name), std::string::npos) << name;
   }
 }

@@ -1043,6 +1043,7 @@ CASES = {
     "only_procedure": case_only_procedure,
     "decorated_names": case_decorated_names,
     "refused_record": case_refused_record,
+    "replay": case_replay,
     "dist": case_dist,
     "fps": case_fps,
     "corpus": case_corpus,

@@ -1,0 +1,20 @@
+// module_calls.h - the Win32 calls served to modules on hosts that are not
+// Windows (sdk/vantrel_win32.h): what a backend may set about them.
+#ifndef VANTREL_PLATFORM_MODULE_CALLS_MODULE_CALLS_H
+#define VANTREL_PLATFORM_MODULE_CALLS_MODULE_CALLS_H
+
+#include <cstdint>
+
+namespace modulecalls {
+
+// How a module's Sleep waits. By default it really waits; a backend on a
+// virtual clock (the replay runner) passes null: Sleep returns at once.
+using SleepFn = void (*)(uint32_t ms);
+void SetModuleSleep(SleepFn sleep);
+
+// The real wait, for putting the default back.
+void SleepForReal(uint32_t ms);
+
+} // namespace modulecalls
+
+#endif
