@@ -43,6 +43,7 @@ int32_t MessageBoxA(HWND, const char *text, const char *caption, uint32_t) {
   std::fprintf(stderr, "[%s] %s\n", caption != nullptr ? caption : "", text != nullptr ? text : "");
   return 1;
 }
+int32_t IsWindow(HWND wnd) { return wnd != nullptr ? 1 : 0; }
 uint32_t timeGetTime() { return 0; }
 HMODULE LoadLibraryA(const char *) { return nullptr; }
 FARPROC GetProcAddress(HMODULE, const char *) { return nullptr; }

@@ -7,6 +7,7 @@ namespace bench {
 void RegisterBlitBenchmarks();
 void RegisterRenderBenchmarks();
 void RegisterPresentBenchmarks();
+void RegisterReloadBenchmarks();
 
 } // namespace bench
 

@@ -13,9 +13,9 @@ set(CPACK_PACKAGE_NAME vantrel)
 set(CPACK_PACKAGE_VENDOR "Vantrel")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Full-screen 2-D engine host for game modules")
-set(CPACK_PACKAGE_DESCRIPTION "Vantrel owns the window, the display and the frame loop: the game \
-is a module, prog.dll, that it loads. With the demo module and the SDK for building modules \
-(header, scene library, CMake package and pkg-config file).")
+set(CPACK_PACKAGE_DESCRIPTION "Vantrel owns the window, the display and the frame loop: the game\n\
+is a module, prog.dll, that it loads. With the demo module and the SDK for\n\
+building modules (header, scene library, CMake package and pkg-config file).")
 set(CPACK_PACKAGE_CONTACT "Vantrel developers <vantrel@localhost>")
 set(CPACK_GENERATOR DEB TGZ)
 set(CPACK_STRIP_FILES ON)

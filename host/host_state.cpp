@@ -3,6 +3,7 @@
 
 #include "display/display_state.h"
 #include "host/call_observer.h"
+#include "host/say_why.h"
 #include "images/image_reload.h"
 #include "module/prog_instance.h"
 
@@ -39,6 +40,7 @@ void ResetHostState() {
   mainWindow = nullptr;
   lastTick = 0;
   active = 0;
+  ForgetSaidWhy();
   callTick = 0;
 }
 

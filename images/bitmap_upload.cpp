@@ -3,7 +3,9 @@
 #include "images/bitmap_upload.h"
 
 #include "display/display_state.h"
+#include "host/say_why.h"
 #include "images/colour_key.h"
+#include "images/unread_bitmap.h"
 #include "platform/platform.h"
 
 #include <cstring>
@@ -96,6 +98,8 @@ int32_t UploadBitmap(VImg *image) {
 
   plat::HBITMAP bitmap = LoadBitmapFile(image);
   if (bitmap == nullptr) {
+    const UnreadBitmap why = WhyBitmapUnread(image->name);
+    SayWhy(why.cause, image->name, why.bitsPerPixel);
     return 0;
   }
 
@@ -109,12 +113,14 @@ int32_t UploadBitmap(VImg *image) {
 
   // Without a device object (the display never opened) no surface can exist.
   if (device == nullptr) {
+    SayWhy(Why::ImageNoDevice);
     plat::DeleteObject(bitmap);
     return 0;
   }
 
   plat::Surface surface = nullptr;
   if (CreateOffscreen(info.bmWidth, info.bmHeight, &surface) != plat::DD_OK) {
+    SayWhy(Why::ImageSurfaceRefused, image->name);
     plat::DeleteObject(bitmap);
     return 0;
   }

@@ -1,7 +1,9 @@
 // The image list: AddImage appends, LoadIfRequested decides on the upload.
 #include "images/image_list.h"
 
+#include "host/cycle_guard.h"
 #include "host/message_boxes.h"
+#include "host/say_why.h"
 #include "images/bitmap_upload.h"
 #include "images/image_reload.h"
 #include "module/prog_instance.h"
@@ -20,7 +22,38 @@ bool NameFits(const char *file) {
   return file != nullptr && strnlen(file, sizeof(VImg::name)) < sizeof(VImg::name);
 }
 
-int32_t Load(VImg *image, bool nameFits) { return nameFits ? LoadIfRequested(image) : 0; }
+// The load, or the reason the image is not loaded. Every answer but 1 is a
+// failed load to the caller.
+int32_t Load(VImg *image, const char *file, bool nameFits) {
+  if (file == nullptr) {
+    SayWhy(Why::ImageNameMissing);
+    return 0;
+  }
+  if (!nameFits) {
+    SayWhy(Why::ImageNameTooLong);
+    return 0;
+  }
+  if (image->surf == nullptr) {
+    SayWhy(Why::ImageNoHolder);
+  } else if (image->loadFlag != IMG_LOAD) {
+    SayWhy(Why::ImageNotAskedToLoad);
+  }
+  return LoadIfRequested(image);
+}
+
+// The last image of the list, or null when the list loops back on itself
+// (the module rewrote an image's next): there is no end to append to.
+VImg *LastImage(VImg *head) {
+  VImg *last = head;
+  CycleGuard<VImg> guard(head);
+  while (last->next != nullptr) {
+    last = last->next;
+    if (!guard.Step(last)) {
+      return nullptr;
+    }
+  }
+  return last;
+}
 
 } // namespace
 
@@ -38,7 +71,7 @@ VImg *VANTREL_CDECL AddImage(const char *file, int32_t loadFlag) {
       return nullptr;
     }
     VImg *image = prog.ihead;
-    if (Load(image, nameFits) == 1) {
+    if (Load(image, file, nameFits) == 1) {
       RememberUpload(image);
       return image;
     }
@@ -46,9 +79,12 @@ VImg *VANTREL_CDECL AddImage(const char *file, int32_t loadFlag) {
     return nullptr;
   }
 
-  VImg *last = prog.ihead;
-  while (last->next != nullptr) {
-    last = last->next;
+  VImg *last = LastImage(prog.ihead);
+  if (last == nullptr) {
+    delete holder;
+    SayWhy(Why::ImageListLoops);
+    ErrorBox("Image could not be loaded and/or found");
+    return nullptr;
   }
   last->next = new (std::nothrow) VImg(holder, file, loadFlag);
   if (last->next == nullptr) {
@@ -57,7 +93,7 @@ VImg *VANTREL_CDECL AddImage(const char *file, int32_t loadFlag) {
     return nullptr;
   }
   VImg *image = last->next;
-  if (Load(image, nameFits) == 1) {
+  if (Load(image, file, nameFits) == 1) {
     RememberUpload(image);
     return image;
   }

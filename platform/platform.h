@@ -273,6 +273,7 @@ LRESULT DefWindowProcA(HWND wnd, uint32_t message, WPARAM wParam, LPARAM lParam)
 void PostQuitMessage(int32_t exitCode);
 HCURSOR SetCursor(HCURSOR cursor);
 int32_t MessageBoxA(HWND owner, const char *text, const char *caption, uint32_t type);
+int32_t IsWindow(HWND wnd); // non-zero while `wnd` names an existing window
 
 uint32_t timeGetTime();
 
@@ -301,6 +302,9 @@ HRESULT SetDisplayMode(DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uin
                        uint32_t flags);
 HRESULT CreateSurface(DirectDraw4 dd, DDSURFACEDESC2 *desc, Surface *out, void *outer);
 uint32_t ReleaseSurface(Surface s); // IDirectDrawSurface4::Release
+// Makes the surface GDI draws on (the one visible when the mode was set) the
+// visible one again, so that a message box can be seen in full screen.
+HRESULT FlipToGDISurface(DirectDraw4 dd);
 
 HRESULT GetAttachedSurface(Surface s, DDSCAPS2 *caps, Surface *out);
 HRESULT Flip(Surface s, Surface target, uint32_t flags);

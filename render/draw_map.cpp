@@ -1,5 +1,6 @@
 // Drawing a tile map into the back buffer.
 #include "display/display_state.h"
+#include "host/say_why.h"
 #include "module/prog_instance.h"
 #include "render/clip.h"
 #include "render/draw.h"
@@ -21,19 +22,31 @@ plat::Surface TilesetSurface() {
 // Rows outer, columns inner: cell k = r * viewCols + c is drawn at
 // (x + c * tileW, y + r * tileH), one blit per grid position, also for tiles
 // wholly off the screen. The walk ends for good when k reaches the size of
-// the cell array (cols x rows), so no view can read past the array.
+// the cell array (cols x rows), so no view can read past the array, and a
+// view without columns walks no rows at all: every turn of either loop draws
+// a tile, so the work is bounded by the cells the module owns.
 int32_t VANTREL_CDECL DrawMap(VMap *map) {
-  if (map == nullptr || map->cells == nullptr || backBuffer == nullptr) {
+  if (map == nullptr) {
+    SayWhy(Why::MapMissing);
+    return 1;
+  }
+  if (backBuffer == nullptr) {
+    SayWhy(Why::DrawBeforeMode);
+    return 1;
+  }
+  if (map->viewCols == 0 || map->viewRows == 0) {
+    return 1;
+  }
+  if (map->cells == nullptr || map->cols <= 0 || map->rows <= 0) {
+    SayWhy(Why::MapWithoutCells);
     return 1;
   }
   plat::Surface tileset = TilesetSurface();
   if (tileset == nullptr) {
+    SayWhy(Why::MapWithoutTileset);
     return 1;
   }
   const int64_t cellCount = static_cast<int64_t>(map->cols) * map->rows;
-  if (map->cols <= 0 || map->rows <= 0) {
-    return 1;
-  }
   const int32_t tileW = map->tileW;
   const int32_t tileH = map->tileH;
   int64_t k = 0;
@@ -42,6 +55,7 @@ int32_t VANTREL_CDECL DrawMap(VMap *map) {
     int32_t px = map->x;
     for (uint32_t c = 0; c < map->viewCols; ++c) {
       if (k >= cellCount) {
+        SayWhy(Why::MapViewPastCells);
         return 1;
       }
       const VCell &cell = map->cells[k];

@@ -72,18 +72,20 @@ std::string KeyName(uint32_t code) {
   if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) {
     return std::string(1, static_cast<char>(code));
   }
+  char buf[16];
   if (code >= 0x60 && code <= 0x69) {
-    return "NUMPAD" + std::to_string(code - 0x60);
+    std::snprintf(buf, sizeof buf, "NUMPAD%u", code - 0x60);
+    return buf;
   }
   if (code >= 0x70 && code <= 0x87) {
-    return "F" + std::to_string(code - 0x70 + 1);
+    std::snprintf(buf, sizeof buf, "F%u", code - 0x70 + 1);
+    return buf;
   }
   for (const auto &k : kNamedKeys) {
     if (k.code == code) {
       return k.name;
     }
   }
-  char buf[16];
   std::snprintf(buf, sizeof buf, "0x%02X", code);
   return buf;
 }

@@ -5,7 +5,11 @@
 #include "host/host_state.h"
 #include "host/startup.h"
 #include "platform/headless/headless.h"
+#ifdef _WIN32
+#include "platform/win32/win32_modules.h"
+#else
 #include "platform/posix/module_search.h"
+#endif
 #include "replay/frame_image.h"
 #include "replay/golden.h"
 
@@ -31,6 +35,15 @@ struct Run {
   ReplaySummary summary;
 };
 Run run;
+
+// --module: the one file the host's LoadLibraryA opens.
+void SetModuleFile(const char *path) {
+#ifdef _WIN32
+  win32plat::SetModuleFile(path);
+#else
+  posixplat::SetModuleFile(path);
+#endif
+}
 
 constexpr plat::WPARAM MK_LBUTTON = 0x0001;
 constexpr plat::WPARAM MK_RBUTTON = 0x0002;
@@ -186,7 +199,7 @@ ReplaySummary RunReplay(const ReplayOptions &options, const std::vector<ScriptCa
   headless::ResetBackend();
   headless::SetInputSource(NextStep);
   headless::SetFrameSink(OnFrame);
-  posixplat::SetModuleFile(options.module.empty() ? nullptr : options.module.c_str());
+  SetModuleFile(options.module.empty() ? nullptr : options.module.c_str());
   vantrel::callObserver = OnCall;
 
   char commandLine[] = "";

@@ -129,6 +129,8 @@ int32_t ShowWindow(HWND wnd, int32_t showCmd) {
 
 int32_t UpdateWindow(HWND wnd) { return headless::LiveProc(wnd) != nullptr ? 1 : 0; }
 
+int32_t IsWindow(HWND wnd) { return headless::LiveProc(wnd) != nullptr ? 1 : 0; }
+
 HWND SetFocus(HWND wnd) {
   (void)wnd;
   return headless::MainHandle();

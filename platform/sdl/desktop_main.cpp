@@ -5,6 +5,7 @@
 #include "platform/sdl/backend_state.h"
 #include "platform/sdl/desktop_options.h"
 #include "platform/sdl/message_queue.h"
+#include "platform/sdl/signals.h"
 #include "replay/recorder.h"
 
 #include <SDL.h>
@@ -16,6 +17,7 @@ int main(int argc, char **argv) {
   if (parseExit >= 0) {
     return parseExit;
   }
+  sdlplat::WatchSignals();
   sdlplat::strictModes = options.strictModes;
   sdlplat::exclusive = !options.windowed;
   sdlplat::windowScale = options.scale;
@@ -36,5 +38,8 @@ int main(int argc, char **argv) {
   // Gives the desktop back its screen saver and pointer; the display device
   // itself is never released.
   SDL_Quit();
+  if (sdlplat::EndingSignal() != 0) {
+    sdlplat::EndBySignal(sdlplat::EndingSignal());
+  }
   return code;
 }

@@ -1,5 +1,6 @@
 // event_pump.cpp - SDL events into window messages.
 #include "platform/sdl/event_pump.h"
+#include "platform/sdl/signals.h"
 
 #include "platform/sdl/backend_state.h"
 #include "platform/sdl/key_codes.h"
@@ -310,6 +311,7 @@ void EndOwnBox() {
 }
 
 void PumpEvents() {
+  QuitOnSignal();
   if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
     return;
   }
@@ -317,6 +319,8 @@ void PumpEvents() {
   while (SDL_PollEvent(&event) != 0) {
     HandleEvent(event);
   }
+  // The signal's wake-up event may have been the one just taken.
+  QuitOnSignal();
 }
 
 } // namespace sdlplat

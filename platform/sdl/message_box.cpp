@@ -1,6 +1,7 @@
 // message_box.cpp - modal message boxes with one OK button.
 #include "platform/sdl/backend_state.h"
 #include "platform/sdl/event_pump.h"
+#include "platform/sdl/signals.h"
 
 #include <cstdio>
 
@@ -19,6 +20,11 @@ int32_t MessageBoxA(HWND owner, const char *text, const char *caption, uint32_t 
   // standard error, so a run started from a terminal (or a log) shows it.
   std::fprintf(stderr, "vantrel: [%s] %s\n", shownCaption, shownText);
   std::fflush(stderr);
+  // A run ended by a signal has nobody at the screen to answer a box: the
+  // line above is all it shows.
+  if (sdlplat::EndingSignal() != 0) {
+    return IDOK;
+  }
 
   uint32_t flags = 0;
   switch (type & MB_ICONMASK) {

@@ -17,7 +17,11 @@ constexpr uint32_t WM_SYSCOMMAND = 0x0112;
 constexpr plat::WPARAM SC_CLOSE = 0xF060;
 constexpr plat::LPARAM HTCLIENT = 1;
 
-std::deque<plat::MSG> queue;
+// Posted messages (a close request, the characters TranslateMessage makes)
+// and input (keys, pointer, buttons) wait apart, as on Windows: a fetch takes
+// posted messages first, then the quit message, then input.
+std::deque<plat::MSG> posted;
+std::deque<plat::MSG> input;
 bool quitPending = false;
 int32_t quitCode = 0;
 
@@ -30,9 +34,12 @@ bool Matches(const plat::MSG &msg, plat::HWND wnd, uint32_t first, uint32_t last
 
 bool IsMouseMessage(uint32_t message) { return message >= plat::WM_MOUSEMOVE && message <= 0x020D; }
 
-// Finds the first message that passes the filter; the quit message comes
-// only when no other does, and only to a call without a window filter.
-bool Take(plat::MSG *out, plat::HWND wnd, uint32_t first, uint32_t last, bool remove) {
+bool IsInputMessage(uint32_t message) {
+  return (message >= plat::WM_KEYDOWN && message <= 0x0109) || IsMouseMessage(message);
+}
+
+bool TakeFrom(std::deque<plat::MSG> &queue, plat::MSG *out, plat::HWND wnd, uint32_t first,
+              uint32_t last, bool remove) {
   for (auto it = queue.begin(); it != queue.end(); ++it) {
     if (!Matches(*it, wnd, first, last)) {
       continue;
@@ -51,22 +58,34 @@ bool Take(plat::MSG *out, plat::HWND wnd, uint32_t first, uint32_t last, bool re
     }
     return true;
   }
-  const bool quitInRange =
-      (first == 0 && last == 0) || (plat::WM_QUIT >= first && plat::WM_QUIT <= last);
-  if (quitPending && wnd == nullptr && quitInRange) {
-    *out = plat::MSG{};
-    out->message = plat::WM_QUIT;
-    out->wParam = static_cast<plat::WPARAM>(static_cast<intptr_t>(quitCode));
-    out->time = SDL_GetTicks();
-    if (remove) {
-      quitPending = false;
-    }
-    return true;
-  }
   return false;
 }
 
-bool AnythingWaiting() { return !queue.empty() || quitPending; }
+// The quit message is made from the flag PostQuitMessage set, only when no
+// posted message passes the filter, before any input, and only for a call
+// without a window filter. A peek that does not remove it leaves the flag.
+bool TakeQuit(plat::MSG *out, plat::HWND wnd, uint32_t first, uint32_t last, bool remove) {
+  const bool quitInRange =
+      (first == 0 && last == 0) || (plat::WM_QUIT >= first && plat::WM_QUIT <= last);
+  if (!quitPending || wnd != nullptr || !quitInRange) {
+    return false;
+  }
+  *out = plat::MSG{};
+  out->message = plat::WM_QUIT;
+  out->wParam = static_cast<plat::WPARAM>(static_cast<intptr_t>(quitCode));
+  out->time = SDL_GetTicks();
+  if (remove) {
+    quitPending = false;
+  }
+  return true;
+}
+
+bool Take(plat::MSG *out, plat::HWND wnd, uint32_t first, uint32_t last, bool remove) {
+  return TakeFrom(posted, out, wnd, first, last, remove) ||
+         TakeQuit(out, wnd, first, last, remove) || TakeFrom(input, out, wnd, first, last, remove);
+}
+
+bool AnythingWaiting() { return !posted.empty() || !input.empty() || quitPending; }
 
 IdlePacer idlePacer;
 
@@ -95,10 +114,13 @@ bool WaitForIdleTurn() {
 
 } // namespace
 
-void Enqueue(const plat::MSG &msg) { queue.push_back(msg); }
+void Enqueue(const plat::MSG &msg) {
+  (IsInputMessage(msg.message) ? input : posted).push_back(msg);
+}
 
 void DropQueuedMessagesFor(plat::HWND wnd) {
-  std::erase_if(queue, [wnd](const plat::MSG &m) { return m.hwnd == wnd; });
+  std::erase_if(posted, [wnd](const plat::MSG &m) { return m.hwnd == wnd; });
+  std::erase_if(input, [wnd](const plat::MSG &m) { return m.hwnd == wnd; });
 }
 
 void SetIdleTurnsPerSecond(int32_t perSecond) {
@@ -106,7 +128,8 @@ void SetIdleTurnsPerSecond(int32_t perSecond) {
 }
 
 void ResetQueue() {
-  queue.clear();
+  posted.clear();
+  input.clear();
   quitPending = false;
   quitCode = 0;
 }
@@ -164,7 +187,7 @@ int32_t TranslateMessage(const MSG *msg) {
       MSG charMsg = *msg;
       charMsg.message = msg->message == WM_KEYDOWN ? WM_CHAR : WM_SYSCHAR;
       charMsg.wParam = static_cast<uint8_t>(ch);
-      sdlplat::queue.push_front(charMsg);
+      sdlplat::posted.push_back(charMsg);
     }
   }
   return 1;

@@ -6,8 +6,8 @@
 
 namespace sdlplat {
 
-// Appends a message to the queue (posted messages and input alike, in the
-// order they arrive).
+// Appends a message to the queue: keyboard and mouse messages to the input
+// queue, every other message to the posted ones (each in arrival order).
 void Enqueue(const plat::MSG &msg);
 
 // Spaces idle turns so that the module is called at most `perSecond` times

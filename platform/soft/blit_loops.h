@@ -43,9 +43,17 @@ struct BlitLoops {
 // Plain C++ loops, correct on every platform.
 const BlitLoops &PortableBlitLoops();
 
-// The loops the device uses: the fastest variant this processor runs,
-// chosen on first use.
+// The loops the device uses, chosen on first use: for each operation and
+// pixel size, the variant measured fastest among those this processor runs
+// (not simply the widest instruction set).
 const BlitLoops &ActiveBlitLoops();
+
+// The operations whose loop is chosen per pixel size.
+enum class BlitOp { KeyedCopy, Stretch };
+
+// The name of the variant ActiveBlitLoops uses for `op` on `bytes`-byte
+// pixels (1 to 4); "portable" for any other size.
+const char *ActiveBlitVariant(BlitOp op, int32_t bytes);
 
 // A variant compiled into this build, and whether this processor can run it.
 struct BlitLoopVariant {

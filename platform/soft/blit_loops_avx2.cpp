@@ -148,14 +148,127 @@ struct Step3 {
   kernels::KeyedRowScalar<3>(from + x, to + x, (bytes - x) / 3, key);
 }
 
+// 24-bit pixels, thirty-two (96 bytes, three vectors) per step, for the
+// body of long rows: each vector is compared byte for byte with the key laid
+// out in the vector's own phase (32 bytes is not a whole number of pixels),
+// and a pixel is the key where all three of its bytes are. Most steps of a
+// sprite hold no key pixel (stored as read, three plain stores) or only key
+// pixels (nothing stored); the others blend with the destination under the
+// pixel mask widened back to bytes. Nothing outside the step's 96 bytes is
+// read or written.
+// A step's 96 byte flags as two words: bytes 0 to 63, and 64 to 95.
+struct Bits96 {
+  uint64_t lo;
+  uint64_t hi;
+};
+
+constexpr Bits96 FirstBytes() {
+  Bits96 bits{0, 0};
+  for (int i = 0; i < 96; i += 3) {
+    if (i < 64) {
+      bits.lo |= uint64_t{1} << i;
+    } else {
+      bits.hi |= uint64_t{1} << (i - 64);
+    }
+  }
+  return bits;
+}
+constexpr Bits96 kFirstBytes = FirstBytes(); // bit 3i: pixel i's first byte
+
+// The pixels whose three bytes all equal the key's, as their first bytes'
+// bits (pixel 21 straddles the two words).
+[[gnu::always_inline]] inline Bits96 KeyPixels(uint32_t m0, uint32_t m1, uint32_t m2) {
+  const uint64_t lo = uint64_t{m0} | uint64_t{m1} << 32;
+  const uint64_t hi = m2;
+  return {lo & (lo >> 1 | hi << 63) & (lo >> 2 | hi << 62) & kFirstBytes.lo,
+          hi & hi >> 1 & hi >> 2 & kFirstBytes.hi};
+}
+
+struct Keys96 {
+  __m256i k0, k1, k2;
+};
+
+// The key's three bytes repeated from phase 0, 2 and 1 (the byte of a pixel
+// at the first byte of the step's first, second and third vector), made from
+// a broadcast key by byte shuffles.
+Keys96 KeysInPhase(uint32_t key) {
+  const __m256i k = _mm256_set1_epi32(static_cast<int>(key));
+  return {_mm256_shuffle_epi8(k, _mm256_setr_epi8(0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1,
+                                                  2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1)),
+          _mm256_shuffle_epi8(k, _mm256_setr_epi8(2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0,
+                                                  1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0)),
+          _mm256_shuffle_epi8(k, _mm256_setr_epi8(1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2,
+                                                  0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2, 0, 1, 2))};
+}
+
+// 32 mask bits to 32 bytes of 0xFF where the bit is set.
+[[gnu::always_inline]] inline __m256i BytesOf(uint32_t bits) {
+  const __m256i spread =
+      _mm256_shuffle_epi8(_mm256_set1_epi32(static_cast<int>(bits)),
+                          _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2,
+                                           2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3));
+  const __m256i select = _mm256_set1_epi64x(static_cast<long long>(0x8040201008040201ull));
+  return _mm256_cmpeq_epi8(_mm256_and_si256(spread, select), select);
+}
+
+[[gnu::always_inline]] inline void Step96(const uint8_t *from, uint8_t *to, const Keys96 &k) {
+  const __m256i v0 = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(from));
+  const __m256i v1 = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(from + 32));
+  const __m256i v2 = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(from + 64));
+  const auto m0 = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v0, k.k0)));
+  const auto m1 = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v1, k.k1)));
+  const auto m2 = static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v2, k.k2)));
+  auto *out = reinterpret_cast<__m256i *>(to);
+  // No byte in the key's: no key pixel. Every byte the key's: all key pixels.
+  if ((m0 | m1 | m2) == 0) {
+    _mm256_storeu_si256(out, v0);
+    _mm256_storeu_si256(out + 1, v1);
+    _mm256_storeu_si256(out + 2, v2);
+    return;
+  }
+  if ((m0 & m1 & m2) == 0xFFFFFFFFu) {
+    return;
+  }
+  const Bits96 keyPixels = KeyPixels(m0, m1, m2);
+  if ((keyPixels.lo | keyPixels.hi) == 0) {
+    _mm256_storeu_si256(out, v0);
+    _mm256_storeu_si256(out + 1, v1);
+    _mm256_storeu_si256(out + 2, v2);
+  } else if (keyPixels.lo != kFirstBytes.lo || keyPixels.hi != kFirstBytes.hi) {
+    // Each key pixel's three bytes; pixel 21's last two are the high word's first.
+    const uint64_t skipLo = keyPixels.lo | keyPixels.lo << 1 | keyPixels.lo << 2;
+    const uint64_t skipHi =
+        keyPixels.hi | keyPixels.hi << 1 | keyPixels.hi << 2 | (keyPixels.lo >> 63) * 3;
+    const __m256i s0 = BytesOf(static_cast<uint32_t>(skipLo));
+    const __m256i s1 = BytesOf(static_cast<uint32_t>(skipLo >> 32));
+    const __m256i s2 = BytesOf(static_cast<uint32_t>(skipHi));
+    _mm256_storeu_si256(out, _mm256_blendv_epi8(v0, _mm256_loadu_si256(out), s0));
+    _mm256_storeu_si256(out + 1, _mm256_blendv_epi8(v1, _mm256_loadu_si256(out + 1), s1));
+    _mm256_storeu_si256(out + 2, _mm256_blendv_epi8(v2, _mm256_loadu_si256(out + 2), s2));
+  }
+}
+
+[[gnu::always_inline]] inline void KeyedRow3Wide(const uint8_t *from, uint8_t *to, int64_t pixels,
+                                                 uint32_t key) {
+  int64_t x = 0; // pixels done
+  if (pixels >= 32) {
+    const Keys96 k = KeysInPhase(key);
+    for (; x + 32 <= pixels; x += 32) {
+      Step96(from + x * 3, to + x * 3, k);
+    }
+  }
+  KeyedRow3(from + x * 3, to + x * 3, pixels - x, key);
+}
+
 void CopyKeyed(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes, uint32_t key) {
-  kernels::CopyKeyedBySize<KeyedRow<1>, KeyedRow<2>, KeyedRow3, KeyedRow<4>>(src, dst, bytes, key);
+  kernels::CopyKeyedBySize<KeyedRow<1>, KeyedRow<2>, KeyedRow3Wide, KeyedRow<4>>(src, dst, bytes,
+                                                                                 key);
 }
 
 void Stretch(const ConstPixelArea &src, const PixelArea &dst, int32_t bytes, bool keyed,
              uint32_t key) {
-  kernels::StretchBySize<KeyedRow<1>, KeyedRow<2>, KeyedRow3, KeyedRow<4>>(src, dst, bytes, keyed,
-                                                                           key);
+  kernels::StretchBySize<KeyedRow<1>, KeyedRow<2>, KeyedRow3Wide, KeyedRow<4>>(src, dst, bytes,
+                                                                               keyed, key);
 }
 
 constexpr BlitLoops kAvx2{kernels::CopyRows, CopyKeyed, Stretch};

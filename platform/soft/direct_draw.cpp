@@ -56,6 +56,12 @@ HRESULT SetCooperativeLevel(plat::DirectDraw4 dd, plat::HWND wnd, uint32_t flags
   return plat::DD_OK;
 }
 
+// Boxes are windows of their own over the soft device, always seen: there is
+// nothing to flip back, so the answer comes at once.
+HRESULT FlipToGDISurface(plat::DirectDraw4 dd) {
+  return IsDirectDraw4(dd) ? plat::DD_OK : kInvalidObject;
+}
+
 HRESULT SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uint32_t refresh,
                        uint32_t flags) {
   (void)refresh;
@@ -72,7 +78,7 @@ HRESULT SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bp
   }
   DeviceState &st = State();
   for (auto &entry : st.surfaces) {
-    entry.second->lost = true;
+    entry.second->lost = st.modeChangeLoses;
   }
   st.modeSet = true;
   st.modeWidth = static_cast<int32_t>(width);
@@ -92,6 +98,8 @@ bool LoseExclusiveMode() {
   }
   return true;
 }
+
+void KeepSurfacesOnModeChange(bool keep) { State().modeChangeLoses = !keep; }
 
 void RegainExclusiveMode() { State().exclusiveAway = false; }
 

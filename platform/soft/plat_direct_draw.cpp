@@ -26,6 +26,8 @@ HRESULT CreateSurface(DirectDraw4 dd, DDSURFACEDESC2 *desc, Surface *out, void *
 
 uint32_t ReleaseSurface(Surface s) { return soft::ReleaseSurface(s); }
 
+HRESULT FlipToGDISurface(DirectDraw4 dd) { return soft::FlipToGDISurface(dd); }
+
 HRESULT GetAttachedSurface(Surface s, DDSCAPS2 *caps, Surface *out) {
   return soft::GetAttachedSurface(s, caps, out);
 }

@@ -30,6 +30,7 @@ HRESULT SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bp
 HRESULT CreateSurface(plat::DirectDraw4 dd, plat::DDSURFACEDESC2 *desc, plat::Surface *out,
                       void *outer);
 uint32_t ReleaseSurface(plat::Surface s);
+HRESULT FlipToGDISurface(plat::DirectDraw4 dd);
 HRESULT GetAttachedSurface(plat::Surface s, plat::DDSCAPS2 *caps, plat::Surface *out);
 HRESULT Flip(plat::Surface s, plat::Surface target, uint32_t flags);
 HRESULT Restore(plat::Surface s);
@@ -108,6 +109,10 @@ uint32_t PixelRgb(plat::Surface s, int32_t x, int32_t y);
 
 // The stored value a colour 0x00RRGGBB takes in a surface of `bpp` bits.
 uint32_t EncodeRgb(int32_t bpp, uint32_t rgb);
+
+// For the benchmarks, which keep surfaces of several depths side by side:
+// with `keep`, a mode change loses nothing (ResetDevice turns it off again).
+void KeepSurfacesOnModeChange(bool keep);
 
 // Drops every device object, surface, bitmap and context (tests only).
 void ResetDevice();

@@ -10,6 +10,7 @@
 #include "platform/soft/pixel_format.h"
 #include "platform/soft/soft_device.h"
 
+#include <cstring>
 #include <utility>
 
 namespace soft {
@@ -127,14 +128,12 @@ HRESULT CreateOffscreen(const plat::DDSURFACEDESC2 &desc, plat::Surface *out) {
 
 bool Busy(const SurfaceObject &s) { return s.locked || s.dc != nullptr; }
 
-// Fills restored memory with diagonal bands of bytes that no bitmap of a
-// module is likely to hold, so a surface that was not drawn again shows.
+// Fills restored memory with bands of bytes, 8 rows each, that no bitmap of
+// a module is likely to hold, so a surface that was not drawn again shows.
 void FillRestored(SurfaceObject &s) {
   uint8_t *row = s.pixels.get();
   for (int32_t y = 0; y < s.height; ++y, row += s.pitch) {
-    for (int32_t x = 0; x < s.pitch; ++x) {
-      row[x] = ((x + y) / 8) % 2 == 0 ? uint8_t{0xF8} : uint8_t{0x1F};
-    }
+    std::memset(row, (y / 8) % 2 == 0 ? 0xF8 : 0x1F, static_cast<size_t>(s.pitch));
   }
 }
 

@@ -106,6 +106,13 @@ plat::HRESULT plat::Flip(plat::Surface s, plat::Surface target, uint32_t flags) 
   return Ours(Real(s)->Flip(Real(target), flags));
 }
 
+plat::HRESULT plat::FlipToGDISurface(plat::DirectDraw4 dd) {
+  if (dd == nullptr) {
+    return kNoObject;
+  }
+  return Ours(Real(dd)->FlipToGDISurface());
+}
+
 plat::HRESULT plat::Restore(plat::Surface s) {
   if (s == nullptr) {
     return kNoObject;

@@ -128,3 +128,5 @@ plat::HCURSOR plat::SetCursor(plat::HCURSOR cursor) {
 int32_t plat::MessageBoxA(plat::HWND owner, const char *text, const char *caption, uint32_t type) {
   return ::MessageBoxA(Real(owner), text, caption, type);
 }
+
+int32_t plat::IsWindow(plat::HWND wnd) { return ::IsWindow(Real(wnd)) ? 1 : 0; }

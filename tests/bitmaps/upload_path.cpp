@@ -1,5 +1,10 @@
 #include "upload_path.h"
 
+#include "display/display_state.h"
+#include "images/bitmap_upload.h"
+
+#include <new>
+
 namespace bmptest {
 
 plat::DirectDraw4 OpenDeviceInMode(uint32_t bpp) {
@@ -19,41 +24,23 @@ plat::DirectDraw4 OpenDeviceInMode(uint32_t bpp) {
 plat::Surface UploadFile(plat::DirectDraw4 dd, const char *path, int32_t *width, int32_t *height) {
   *width = 0;
   *height = 0;
-  void *bitmap = soft::LoadImageA(nullptr, path, plat::IMAGE_BITMAP, 0, 0,
-                                  plat::LR_LOADFROMFILE | plat::LR_CREATEDIBSECTION);
-  if (bitmap == nullptr)
-    return nullptr;
-  plat::BITMAP info{};
-  soft::GetObjectA(bitmap, static_cast<int32_t>(sizeof info), &info);
-  *width = info.bmWidth;
-  *height = info.bmHeight;
-
-  plat::DDSURFACEDESC2 desc{};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = plat::DDSD_CAPS | plat::DDSD_WIDTH | plat::DDSD_HEIGHT;
-  desc.dwWidth = static_cast<uint32_t>(info.bmWidth);
-  desc.dwHeight = static_cast<uint32_t>(info.bmHeight);
-  desc.ddsCaps.dwCaps = plat::DDSCAPS_OFFSCREENPLAIN;
-  plat::Surface surface = nullptr;
-  if (soft::CreateSurface(dd, &desc, &surface, nullptr) != plat::DD_OK || surface == nullptr) {
-    soft::DeleteObject(bitmap);
+  // The host's own upload, into an image that is on no list.
+  vantrel::device = dd;
+  VImg image(new (std::nothrow) VSurf(), path, IMG_LOAD);
+  if (image.surf == nullptr) {
     return nullptr;
   }
-  plat::HDC memory = soft::CreateCompatibleDC(nullptr);
-  soft::SelectObject(memory, bitmap);
-  plat::HDC target = nullptr;
-  bool copied = false;
-  if (soft::GetDC(surface, &target) == plat::DD_OK) {
-    copied =
-        soft::BitBlt(target, 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, plat::SRCCOPY) != 0;
-    soft::ReleaseDC(surface, target);
-  }
-  soft::DeleteDC(memory);
-  soft::DeleteObject(bitmap);
-  if (!copied) {
-    soft::ReleaseSurface(surface);
+  const int32_t answer = vantrel::UploadBitmap(&image);
+  auto surface = static_cast<plat::Surface>(image.surf->surface);
+  vantrel::device = nullptr;
+  if (answer != 1) {
+    if (surface != nullptr) {
+      soft::ReleaseSurface(surface);
+    }
     return nullptr;
   }
+  *width = image.surf->width;
+  *height = image.surf->height;
   return surface;
 }
 

@@ -30,6 +30,7 @@ bool Scripted(const char *name, uint64_t *answer) {
   }
   *answer = found->second.front();
   found->second.pop_front();
+  ++S().scriptedGiven[name];
   return true;
 }
 
@@ -92,6 +93,11 @@ void OnCall(const std::string &name, std::function<void(const Call &)> hook) {
 }
 
 void ScriptCreateSurfaceWithoutSurface(int n) { S().createSurfaceWithoutSurface += n; }
+
+int ScriptedAnswersGiven(const std::string &name) {
+  auto found = S().scriptedGiven.find(name);
+  return found == S().scriptedGiven.end() ? 0 : found->second;
+}
 
 const std::string &DebugOutput() { return S().debugOutput; }
 

@@ -98,6 +98,7 @@ HRESULT CreateSurface(DirectDraw4 dd, DDSURFACEDESC2 *desc, Surface *out, void *
   }
   if (S().createSurfaceWithoutSurface > 0) {
     --S().createSurfaceWithoutSurface;
+    ++S().scriptedGiven["CreateSurface"];
     if (out != nullptr) {
       *out = nullptr;
     }
@@ -113,6 +114,15 @@ uint32_t ReleaseSurface(Surface s) {
     return static_cast<uint32_t>(answer);
   }
   return soft::ReleaseSurface(s);
+}
+
+HRESULT FlipToGDISurface(DirectDraw4 dd) {
+  Record("FlipToGDISurface", {H(dd)});
+  HRESULT result = 0;
+  if (ScriptedResult("FlipToGDISurface", &result)) {
+    return result;
+  }
+  return soft::FlipToGDISurface(dd);
 }
 
 HRESULT GetAttachedSurface(Surface s, DDSCAPS2 *caps, Surface *out) {

@@ -23,6 +23,7 @@ struct State {
   std::map<std::string, std::deque<uint64_t>> scripts;
   std::map<std::string, std::function<void(const Call &)>> hooks;
   int createSurfaceWithoutSurface = 0;
+  std::map<std::string, int> scriptedGiven; // scripted answers handed out, by call
 
   // Window class and window.
   std::string className; // empty until RegisterClassA succeeds
@@ -35,6 +36,8 @@ struct State {
 
   // Message queue.
   std::deque<plat::MSG> queue;
+  bool quitPending = false; // set by PostQuitMessage
+  int32_t quitPendingCode = 0;
   std::function<void()> onWait;
   int quitAfterPeeks = 0; // 0: not armed
   int32_t quitCode = 0;

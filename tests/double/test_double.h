@@ -65,8 +65,13 @@ void OnCall(const std::string &name, std::function<void(const Call &)> hook);
 void Script(const std::string &name, std::vector<uint64_t> answers);
 // CreateSurface answering DD_OK but delivering no surface (next n calls).
 void ScriptCreateSurfaceWithoutSurface(int n = 1);
+// How many scripted answers calls of `name` were given since the last Reset
+// (those of ScriptCreateSurfaceWithoutSurface count for CreateSurface).
+int ScriptedAnswersGiven(const std::string &name);
 
-// Message queue.
+// Message queue. Keyboard and mouse messages count as input, every other
+// message as posted; fetches take posted messages first, then the quit
+// message PostQuitMessage asked for (a flag, as on the platform), then input.
 void Post(uint32_t message, plat::WPARAM wParam = 0, plat::LPARAM lParam = 0);
 size_t QueueSize();
 // GetMessageA on an empty queue waits as WaitMessage does. DefWindowProcA

@@ -2,6 +2,8 @@
 // cursor and message boxes.
 #include "tests/double/double_state.h"
 
+#include <algorithm>
+
 namespace td {
 
 using detail::H;
@@ -35,16 +37,55 @@ plat::MSG Message(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam) {
   return msg;
 }
 
+bool IsInputMessage(uint32_t message) {
+  return (message >= plat::WM_KEYDOWN && message <= 0x0109) ||
+         (message >= plat::WM_MOUSEMOVE && message <= 0x020E);
+}
+
+// The next message in the platform's order: posted messages (every message
+// the test posts that is no keyboard or mouse input, WM_QUIT posted as such
+// included) first, then the quit message PostQuitMessage asked for, then
+// input. Removed when `remove`; a peek that leaves the quit message leaves
+// the flag set.
+bool NextMessage(plat::MSG *out, bool remove) {
+  auto &state = S();
+  auto &queue = state.queue;
+  auto it = std::find_if(queue.begin(), queue.end(),
+                         [](const plat::MSG &m) { return !IsInputMessage(m.message); });
+  if (it == queue.end() && state.quitPending) {
+    *out = plat::MSG{};
+    out->message = plat::WM_QUIT;
+    out->wParam = static_cast<plat::WPARAM>(static_cast<intptr_t>(state.quitPendingCode));
+    if (remove) {
+      state.quitPending = false;
+    }
+    return true;
+  }
+  if (it == queue.end()) {
+    it = queue.begin();
+  }
+  if (it == queue.end()) {
+    return false;
+  }
+  *out = *it;
+  if (remove) {
+    queue.erase(it);
+  }
+  return true;
+}
+
+bool AnythingWaiting() { return !S().queue.empty() || S().quitPending; }
+
 // WaitMessage's work: let the test post something, or end the run.
 void WaitForMessage() {
-  if (!S().queue.empty()) {
+  if (AnythingWaiting()) {
     return;
   }
   if (S().onWait) {
     auto hook = S().onWait;
     hook();
   }
-  if (S().queue.empty()) {
+  if (!AnythingWaiting()) {
     plat::MSG quit = Message(plat::WM_QUIT, 0x7E57, 0);
     quit.hwnd = nullptr;
     S().queue.push_back(quit);
@@ -57,7 +98,7 @@ void Post(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam) {
   S().queue.push_back(Message(message, wParam, lParam));
 }
 
-size_t QueueSize() { return S().queue.size(); }
+size_t QueueSize() { return S().queue.size() + (S().quitPending ? 1 : 0); }
 
 void OnWait(std::function<void()> hook) { S().onWait = std::move(hook); }
 
@@ -190,7 +231,7 @@ int32_t PeekMessageA(MSG *msg, HWND wnd, uint32_t first, uint32_t last, uint32_t
     return static_cast<int32_t>(answer);
   }
   auto &state = S();
-  if (state.queue.empty()) {
+  if (!td::AnythingWaiting()) {
     if (state.quitAfterPeeks > 0 && --state.quitAfterPeeks == 0) {
       plat::MSG quit{};
       quit.message = WM_QUIT;
@@ -199,11 +240,10 @@ int32_t PeekMessageA(MSG *msg, HWND wnd, uint32_t first, uint32_t last, uint32_t
     }
     return 0;
   }
+  plat::MSG next{};
+  td::NextMessage(&next, (remove & PM_REMOVE) != 0);
   if (msg != nullptr) {
-    *msg = state.queue.front();
-  }
-  if ((remove & PM_REMOVE) != 0) {
-    state.queue.pop_front();
+    *msg = next;
   }
   return 1;
 }
@@ -215,8 +255,8 @@ int32_t GetMessageA(MSG *msg, HWND wnd, uint32_t first, uint32_t last) {
     return static_cast<int32_t>(answer);
   }
   td::WaitForMessage();
-  const plat::MSG next = S().queue.front();
-  S().queue.pop_front();
+  plat::MSG next{};
+  td::NextMessage(&next, true);
   if (msg != nullptr) {
     *msg = next;
   }
@@ -268,10 +308,10 @@ LRESULT DefWindowProcA(HWND wnd, uint32_t message, WPARAM wParam, LPARAM lParam)
 
 void PostQuitMessage(int32_t exitCode) {
   Record("PostQuitMessage", {exitCode});
-  plat::MSG quit{};
-  quit.message = WM_QUIT;
-  quit.wParam = static_cast<WPARAM>(static_cast<intptr_t>(exitCode));
-  S().queue.push_back(quit);
+  // A flag, not a queued message: the fetch makes the quit message when no
+  // posted message waits (see NextMessage).
+  S().quitPending = true;
+  S().quitPendingCode = exitCode;
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {
@@ -291,6 +331,15 @@ int32_t MessageBoxA(HWND owner, const char *text, const char *caption, uint32_t 
   }
   uint64_t answer = 0;
   return Scripted("MessageBoxA", &answer) ? static_cast<int32_t>(answer) : 1; // IDOK
+}
+
+int32_t IsWindow(HWND wnd) {
+  Record("IsWindow", {H(wnd)});
+  uint64_t answer = 0;
+  if (Scripted("IsWindow", &answer)) {
+    return static_cast<int32_t>(answer);
+  }
+  return (wnd != nullptr && wnd == td::detail::WindowHandle() && S().windowAlive) ? 1 : 0;
 }
 
 } // namespace plat

@@ -194,6 +194,12 @@ class Host:
             fields = f.read().rsplit(")", 1)[1].split()
         return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
+    def goes_idle(self, span=0.3):
+        """True when the host used under 5% of a processor over `span` s."""
+        cpu0, t0 = self.cpu_seconds(), time.monotonic()
+        time.sleep(span)
+        return (self.cpu_seconds() - cpu0) / (time.monotonic() - t0) < 0.05
+
     def host_window(self):
         return wait_for(lambda: self.x.window_named("Release 1 pre1"), 20, "the host window")
 
@@ -232,12 +238,19 @@ def case_missing_module(x, args):
 
 
 def case_broken_module(x, args):
-    """A prog.dll that is no library meets the same box as a missing one."""
-    host = Host(x, args.work, args.host, None, args.supp, module_bytes=b"MZ not a library\n")
+    """A prog.dll that is no library meets the same box as a missing one; the
+    reason is on standard error, and a good prog.dll in the current folder
+    never takes its place."""
+    host = Host(x, args.work, args.host, None, args.supp, module_bytes=b"MZ not a library\n",
+                files=[("run/prog.dll", args.module)])
     try:
         host.answer_box("Error!", "prog.dll was not found or is not a valid DLL.")
         host.answer_box("Error!", "DESTROY!")
         host.check_clean_exit(1)
+        err = host.stderr()
+        check(re.search(r"^vantrel: .*/bin/prog\.dll: .*$", err, re.M),
+              "the failed load of the prog.dll beside the host is not reported:\n" + err)
+        check("probe:" not in err, "the prog.dll of the current folder was loaded:\n" + err)
     finally:
         host.kill()
 
@@ -270,6 +283,62 @@ def case_no_display(x, args):
         check(re.search(r"^vantrel: \[Error!\] Unexpected Windows error \(hwnd was NULL\)\.$",
                         err, re.M), "no window error:\n" + err)
         check(err.count("vantrel: [") == 1, "more than one box:\n" + err)
+        check("probe:" not in err, "the module was called:\n" + err)
+    finally:
+        host.kill()
+
+
+class LateXServer(XServer):
+    """An Xvfb on a display number of its own, started only when asked: the
+    host is launched before the server takes connections."""
+
+    def __init__(self, width, height):
+        number = next(n for n in range(170, 470)
+                      if not os.path.exists("/tmp/.X%d-lock" % n)
+                      and not os.path.exists("/tmp/.X11-unix/X%d" % n))
+        self.display = ":%d" % number
+        self.width = width
+        self.height = height
+        self.proc = None
+
+    def start(self):
+        self.proc = subprocess.Popen(
+            ["Xvfb", self.display, "-screen", "0", "%dx%dx24" % (self.width, self.height),
+             "-nolisten", "tcp", "-noreset"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def stop(self):
+        if self.proc is not None:
+            super().stop()
+
+
+def case_late_display(x, args):
+    """DISPLAY names a server that does not take connections yet (starting,
+    or too busy to answer): SDL would pass over it and settle on a driver
+    that shows nothing. The host waits for it a moment instead and comes up
+    on it; with no server at all it says which display failed and why."""
+    late = LateXServer(x.width, x.height)
+    host = Host(late, os.path.join(args.work, "late"), args.host, args.module, args.supp)
+    try:
+        time.sleep(0.4)
+        late.start()
+        host.wait_line(r"^probe: init mode=1 ")
+        host.host_window()
+        late.run("xdotool", "key", "Escape")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+        check("no display" not in host.stderr(), "the late display was given up:\n" + host.stderr())
+    finally:
+        host.kill()
+        late.stop()
+
+    never = LateXServer(x.width, x.height)
+    host = Host(never, os.path.join(args.work, "never"), args.host, args.module, args.supp)
+    try:
+        host.check_clean_exit(1)
+        err = host.stderr()
+        check(re.search(r"^vantrel: no display: DISPLAY=%s could not be opened: \S" %
+                        re.escape(never.display), err, re.M), "no reason given:\n" + err)
         check("probe:" not in err, "the module was called:\n" + err)
     finally:
         host.kill()
@@ -385,49 +454,127 @@ def case_alt_f4(x, args):
         host.kill()
 
 
+def focus_other_window(x):
+    """Starts another X program and gives its window the focus; answers the
+    process."""
+    other = subprocess.Popen(["xmessage", "-geometry", "200x60+10+10", "other window"],
+                             env=x.env(), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    other_wid = wait_for(lambda: next((w for w, n in x.windows() if n == "xmessage"), None),
+                         20, "the other window")
+    x.run("xdotool", "windowfocus", "--sync", other_wid)
+    return other
+
+
+def case_signals(x, args):
+    """SIGTERM (a service manager's kill) and SIGINT (Ctrl+C in a terminal):
+    the first ends the run as a quit does, the module hears EV_SHUTDOWN, the
+    DESTROY! text goes to standard error without a box, and the process ends
+    by the signal. A second signal ends it at once, also while a box waits."""
+    for sig, name in ((signal.SIGTERM, "SIGTERM"), (signal.SIGINT, "SIGINT")):
+        host = Host(x, os.path.join(args.work, name), args.host, args.module, args.supp)
+        try:
+            host.wait_line(r"^probe: init mode=1 ")
+            host.host_window()
+            host.proc.send_signal(sig)
+            host.wait_line(r"^probe: shutdown ")
+            host.wait_line(r"^vantrel: \[Error!\] DESTROY!$")
+            code = host.exit_code(10)
+            check(code == -sig, "%s: ended with %d, not by the signal" % (name, code))
+            check(x.window_named("Error!") is None, "%s: a modal box was shown" % name)
+            check("%s received" % name in host.stderr(), "%s: not said on standard error" % name)
+        finally:
+            host.kill()
+
+    # Escape: the modal DESTROY! box waits for the user; two signals end the
+    # process at once.
+    host = Host(x, os.path.join(args.work, "during-box"), args.host, args.module, args.supp)
+    try:
+        host.wait_line(r"^probe: init mode=1 ")
+        host.host_window()
+        settled_shot(x, lambda s: near(mode_pixel(s, 5, 5), RED), "the first frames")
+        x.run("xdotool", "key", "Escape")
+        wait_for(lambda: x.window_named("Error!"), 20, "the DESTROY! box")
+        host.proc.send_signal(signal.SIGINT)
+        host.wait_line(r"^vantrel: SIGINT received")
+        host.proc.send_signal(signal.SIGINT)
+        code = host.exit_code(5)
+        check(code == -signal.SIGINT, "a second SIGINT during a box ended with %d" % code)
+    finally:
+        host.kill()
+
+
+def click_frames(host, x):
+    """Clicks the left button and answers the frame count the probe module
+    reports with the button's release."""
+    mark = len(host.stderr())
+    x.run("xdotool", "click", "1")
+    return int(host.wait_line(r"^probe: button 2211 at \d+,\d+ frames=(\d+)$",
+                              after=mark).group(1))
+
+
+def frames_settle(host, x, holds, what, base=None, timeout=20):
+    """Clicks until `holds(before, now)` is true of two successive frame
+    counts (or of `base` and the latest); answers the latest count."""
+    deadline = time.monotonic() + timeout
+    before = base if base is not None else click_frames(host, x)
+    while True:
+        time.sleep(0.2)  # a pause between probes, not the thing waited for
+        now = click_frames(host, x)
+        if holds(before, now):
+            return now
+        check(time.monotonic() < deadline,
+              "timed out waiting for %s (frames %d then %d)" % (what, before, now))
+        if base is None:
+            before = now
+
+
 def case_idle(x, args):
-    """Focus given to another X window: no idle turns and no processor use
-    until the host has the focus again."""
+    """Focus given to another X window: the full-screen host loses the
+    display, so no input reaches it and it makes no idle turns and uses no
+    processor until it has the focus again; then its scene comes back."""
     host = Host(x, args.work, args.host, args.module, args.supp)
     other = None
     try:
         host.wait_line(r"^probe: init mode=1 ")
         wid = host.host_window()
         settled_shot(x, lambda s: near(mode_pixel(s, 5, 5), RED), "the first frames")
-
-        other = subprocess.Popen(["xmessage", "-geometry", "200x60+10+10", "other window"],
-                                 env=x.env(), stdout=subprocess.DEVNULL,
-                                 stderr=subprocess.DEVNULL)
-        other_wid = wait_for(lambda: next((w for w, n in x.windows() if n == "xmessage"), None),
-                             20, "the other window")
-        x.run("xdotool", "windowfocus", "--sync", other_wid)
-        time.sleep(1.0)
-
-        # Clicks still reach the module while it is inactive; the frame count
-        # it reports does not move between them.
         x.run("xdotool", "mousemove", "600", "600", "click", "1")
         first = int(host.wait_line(r"^probe: button 2211 at 300,300 frames=(\d+)$").group(1))
+
+        other = focus_other_window(x)
+        wait_for(lambda: host.goes_idle(), 20, "the host to go idle once the focus went")
+        mark = len(host.stderr())
         cpu0, t0 = host.cpu_seconds(), time.monotonic()
+        # Clicks and moves over the inactive game do not reach it.
+        x.run("xdotool", "mousemove", "500", "500", "click", "1")
         time.sleep(3.0)
         cpu1, t1 = host.cpu_seconds(), time.monotonic()
+        share = (cpu1 - cpu0) / (t1 - t0)
+        print("inactive: %.2f s of processor time in %.2f s (%.1f%%)"
+              % (cpu1 - cpu0, t1 - t0, 100 * share))
+        check("probe: button" not in host.stderr()[mark:], "input reached the inactive game")
+        check("vantrel: [" not in host.stderr(), "a box while away:\n" + host.stderr())
+        check(share < 0.05, "the inactive host used %.1f%% of a processor" % (100 * share))
+
+        # Focus back: the idle turns resume and the scene is whole again. SDL
+        # reports a gained focus after a short delay, at its next event.
+        x.run("xdotool", "windowfocus", "--sync", wid)
+        other.kill()
+        other.wait()
+        other = None
+        # SDL reports a gained focus at its next event: nudge the pointer
+        # until the scene is back.
+        nudge = iter(range(1000))
+        settled_shot(x, lambda s: x.run("xdotool", "mousemove", "600", str(600 + next(nudge) % 2))
+                     is not None and near(mode_pixel(s, 5, 5), RED)
+                     and near(mode_pixel(s, 100, 100), BLUE)
+                     and near(mode_pixel(s, 300, 300), YELLOW), "the scene after the focus")
+        x.run("xdotool", "mousemove", "600", "600")
         mark = len(host.stderr())
         x.run("xdotool", "click", "1")
         second = int(host.wait_line(r"^probe: button 2211 at 300,300 frames=(\d+)$",
                                     after=mark).group(1))
-        share = (cpu1 - cpu0) / (t1 - t0)
-        print("inactive: %.2f s of processor time in %.2f s (%.1f%%)"
-              % (cpu1 - cpu0, t1 - t0, 100 * share))
-        check(second == first, "idle turns while inactive: %d then %d frames" % (first, second))
-        check(share < 0.05, "the inactive host used %.1f%% of a processor" % (100 * share))
-
-        # Focus back: the idle turns resume.
-        x.run("xdotool", "windowfocus", "--sync", wid)
-        time.sleep(1.0)
-        mark = len(host.stderr())
-        x.run("xdotool", "click", "1")
-        third = int(host.wait_line(r"^probe: button 2211 at 300,300 frames=(\d+)$",
-                                   after=mark).group(1))
-        check(third > second, "no idle turns after the focus came back")
+        check(second > first, "no idle turns after the focus came back")
 
         x.run("xdotool", "key", "Escape")
         host.answer_box("Error!", "DESTROY!")
@@ -436,6 +583,34 @@ def case_idle(x, args):
         if other:
             other.kill()
             other.wait()
+        host.kill()
+
+
+def case_second_mode(x, args):
+    """The probe module sets its mode again after loading its bitmap, once
+    at the same depth and once at 32 bits: its tiles and sprites show after
+    each, with no box."""
+    host = Host(x, args.work, args.host, args.module, args.supp)
+    try:
+        host.wait_line(r"^probe: init mode=1 ")
+        host.host_window()
+
+        def scene(s):
+            return (near(mode_pixel(s, 5, 5), RED) and near(mode_pixel(s, 100, 100), BLUE)
+                    and near(mode_pixel(s, 320, 240), YELLOW)
+                    and near(mode_pixel(s, 430, 330), YELLOW)
+                    and near(mode_pixel(s, 405, 305), BLUE))
+        settled_shot(x, scene, "the first frames")
+        for key, bpp in (("m", 16), ("n", 32), ("m", 16)):
+            mark = len(host.stderr())
+            x.run("xdotool", "key", key)
+            host.wait_line(r"^probe: mode again 1 bpp=%d$" % bpp, after=mark)
+            settled_shot(x, scene, "the scene after a second mode of %d bits" % bpp)
+        check("vantrel: [" not in host.stderr(), "a box:\n" + host.stderr())
+        x.run("xdotool", "key", "Escape")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+    finally:
         host.kill()
 
 
@@ -504,6 +679,70 @@ def case_demo(x, args):
         host.answer_box("Error!", "DESTROY!")
         host.check_clean_exit(0)
     finally:
+        host.kill()
+
+
+def demo_host(x, args):
+    extra = [os.path.join(os.path.dirname(args.module), f) for f in ("tiles.bmp", "sprites.bmp")]
+    return Host(x, args.work, args.host, args.module, args.supp, extra=extra)
+
+
+# Pixels of the demo's first frame that no pointer or animation changes.
+DEMO_STILL = {
+    (16, 16): DEMO_ROCK, (48, 48): DEMO_SAND, (80, 48): DEMO_GRASS,
+    (48, 272): DEMO_SAND, (48, 304): DEMO_WATER, (48, 400): DEMO_STONE,
+    (16, 432): DEMO_STONE, (48, 432): DEMO_SAND, (112, 112): DEMO_CANOPY,
+    (424, 120): DEMO_GREEN, (440, 136): DEMO_BLUE, (216, 376): DEMO_YELLOW,
+    (216, 392): DEMO_STONE, (120, 184): DEMO_CYAN, (100, 164): DEMO_WOOD,
+}
+
+
+def demo_whole(s):
+    return all(near(mode_pixel(s, px, py), c) for (px, py), c in DEMO_STILL.items())
+
+
+def case_demo_lost_display(x, args):
+    """The demo loses the display to another program and gets it back: its
+    scene comes back whole, checked by pixels, and the pointer moving over it
+    while it is away raises no box. Its own F1 box loses nothing: input
+    reaches it at once after the box."""
+    host = demo_host(x, args)
+    other = None
+    try:
+        wid = host.host_window()
+        settled_shot(x, demo_whole, "the demo's first frames")
+
+        other = focus_other_window(x)
+        for px, py in ((100, 100), (700, 500), (1200, 900), (640, 480)):
+            x.run("xdotool", "mousemove", str(px), str(py))
+        time.sleep(1.0)
+        check("vantrel: [" not in host.stderr(), "a box while away:\n" + host.stderr())
+        x.run("xdotool", "windowfocus", "--sync", wid)
+        other.kill()
+        other.wait()
+        other = None
+        # SDL reports a gained focus after a short delay, at its next event.
+        time.sleep(0.5)
+        x.run("xdotool", "mousemove", "600", "400")
+        # Frames run again (the star pulses) and show the same scene.
+        shot = settled_shot(x, demo_whole, "the demo's scene after the display came back")
+        check("vantrel: [" not in host.stderr(), "a box:\n" + host.stderr())
+
+        x.run("xdotool", "key", "F1")
+        host.answer_box("Report", "Vantrel demo", first_line_only=True)
+        # No loss: the cursor follows the pointer at once, over a whole scene.
+        x.run("xdotool", "mousemove", "600", "400")
+        settled_shot(x, lambda s: demo_whole(s) and near(mode_pixel(s, 300, 200), WHITE),
+                     "the cursor to follow after F1")
+        del shot
+
+        x.run("xdotool", "key", "Escape")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+    finally:
+        if other:
+            other.kill()
+            other.wait()
         host.kill()
 
 
@@ -734,7 +973,11 @@ CASES = {
     "letterbox": (case_letterbox, (1280, 800)),
     "alt_f4": (case_alt_f4, (1280, 960)),
     "idle": (case_idle, (1280, 960)),
+    "signals": (case_signals, (1280, 960)),
+    "late_display": (case_late_display, (1280, 960)),
     "demo": (case_demo, (1280, 960)),
+    "demo_lost_display": (case_demo_lost_display, (1280, 960)),
+    "second_mode": (case_second_mode, (1280, 960)),
     "record_replay": (case_record_replay, (1280, 960)),
     "windowed": (case_windowed, (1600, 1200)),
     "fps_cap": (case_fps_cap, (1280, 960)),
@@ -755,7 +998,15 @@ def main():
     parser.add_argument("--replay", help="vantrel-replay, for the record_replay case")
     parser.add_argument("--screen", default=None, help="WxH for the fps figure")
     parser.add_argument("--seconds", type=float, default=5.0)
+    parser.add_argument("--needs-build", default=None,
+                        help="name of the preset that builds --host; skip when it is missing")
     args = parser.parse_args()
+    if args.needs_build:
+        missing = [p for p in (args.host, args.module) if p and not os.path.exists(p)]
+        if missing:
+            print("SKIP %s: %s not built; build the %s preset first (scripts/test.sh does)"
+                  % (args.case, " and ".join(missing), args.needs_build))
+            return 77
     func, screen = CASES[args.case]
     if args.screen:
         screen = tuple(int(v) for v in args.screen.split("x"))

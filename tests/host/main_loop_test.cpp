@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 int RunHost() { return vantrel::WinMain(nullptr, nullptr, nullptr, 1); }
@@ -135,15 +138,35 @@ TEST_F(MainLoop, ElapsedExcludesModuleTimeAndIncludesRenderAndFlip) {
   EXPECT_EQ(td::CountCalls("Flip"), 3);
 }
 
-TEST_F(MainLoop, EscapeEndsTheRunOnceTheQuitMessageIsReached) {
+// Escape asks for the quit message; the platform hands it out once no posted
+// message waits, before any input that still waits: input typed after Escape
+// never reaches the module, a message posted before the fetch still does.
+struct AfterEscape {
+  const char *name;
+  uint32_t message;      // waiting behind the Escape key
+  bool dispatchedBefore; // reaches the window before the quit message
+};
+
+class EscapeThenWaiting : public MainLoop, public ::testing::WithParamInterface<AfterEscape> {};
+
+TEST_P(EscapeThenWaiting, QuitMessageComesWhereThePlatformPutsIt) {
   td::ActivateOnShow(false);
   td::Post(plat::WM_KEYDOWN, plat::VK_ESCAPE);
-  td::Post(plat::WM_KEYDOWN, 'A'); // already waiting: still delivered
+  td::Post(GetParam().message, 'A');
   EXPECT_EQ(RunHost(), 0);
-  EXPECT_EQ(fake::M().Codes(), (std::vector<int32_t>{EV_INIT, EV_KEYDOWN, EV_SHUTDOWN}));
-  EXPECT_EQ(fake::M().calls.at(1).event.key, 'A');
+  EXPECT_EQ(fake::M().Codes(), (std::vector<int32_t>{EV_INIT, EV_SHUTDOWN})) << GetParam().name;
+  int dispatched = 0;
+  for (const td::Call &call : td::CallsNamed("DispatchMessageA")) {
+    dispatched += (call.args.at(1) == GetParam().message && call.args.at(2) == 'A') ? 1 : 0;
+  }
+  EXPECT_EQ(dispatched, GetParam().dispatchedBefore ? 1 : 0) << GetParam().name;
   EXPECT_EQ(td::CountCalls("WaitMessage"), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Waiting, EscapeThenWaiting,
+                         ::testing::Values(AfterEscape{"key", plat::WM_KEYDOWN, false},
+                                           AfterEscape{"button", plat::WM_LBUTTONDOWN, false},
+                                           AfterEscape{"posted", 0x0400 /* WM_USER */, true}));
 
 TEST_F(MainLoop, FailedRestoreNotifiesTheModuleAndTheRunGoesOn) {
   fake::M().onInterface = [](VProg *record) { record->SetMode(320, 240, 16); };
@@ -159,6 +182,46 @@ TEST_F(MainLoop, FailedRestoreNotifiesTheModuleAndTheRunGoesOn) {
   EXPECT_EQ(td::Boxes().at(0).text, "Tried to restore primary surface and failed.");
   EXPECT_EQ(td::Boxes().at(1).text, "DESTROY!");
   EXPECT_EQ(td::Boxes().at(2).text, "DESTROY!");
+}
+
+// The procedure's answer alone decides whether its turn draws: each row
+// names the events the module answers non-zero for; every other answer is 0
+// and gets neither a render pass nor a flip, whatever the turn was.
+TEST_F(MainLoop, OnlyANonZeroAnswerGetsARenderPassAndAFlip) {
+  struct Row {
+    const char *what;
+    std::vector<int32_t> drawFor;
+    int flips;
+  };
+  const std::vector<Row> rows = {
+      {"always 0", {}, 0},
+      {"input only", {EV_KEYDOWN, EV_KEYUP, EV_MOUSEMOVE, EV_LBUTTONDOWN}, 4},
+      {"idle turns only", {EV_FRAME}, 3},
+      {"every event", {EV_KEYDOWN, EV_KEYUP, EV_MOUSEMOVE, EV_LBUTTONDOWN, EV_FRAME}, 7},
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(row.what);
+    fake::Install();
+    fake::M().onInterface = [](VProg *record) { record->SetMode(640, 480, 16); };
+    const std::vector<int32_t> drawFor = row.drawFor;
+    fake::M().onProcedure = [drawFor](const fake::ProcCall &call) {
+      const bool draw = std::find(drawFor.begin(), drawFor.end(), call.event.code) != drawFor.end();
+      fake::M().procedureAnswer = draw ? 1 : 0;
+    };
+    td::Post(plat::WM_KEYDOWN, 'A');
+    td::Post(plat::WM_KEYUP, 'A');
+    td::Post(plat::WM_MOUSEMOVE, 0, 0x00140064);
+    td::Post(plat::WM_LBUTTONDOWN, 1, 0x00140064);
+    td::QuitAfterPeeks(3);
+    EXPECT_EQ(RunHost(), 0);
+    EXPECT_EQ(fake::M().Codes(),
+              (std::vector<int32_t>{EV_INIT, EV_KEYDOWN, EV_KEYUP, EV_MOUSEMOVE, EV_LBUTTONDOWN,
+                                    EV_FRAME, EV_FRAME, EV_FRAME, EV_SHUTDOWN}));
+    EXPECT_EQ(td::CountCalls("Flip"), row.flips);
+    if (row.flips == 0) {
+      EXPECT_EQ(td::CountCalls("BltFast") + td::CountCalls("Blt") + td::CountCalls("Lock"), 0);
+    }
+  }
 }
 
 // Dispatch, driven directly over a resolved procedure.

@@ -244,9 +244,65 @@ void ModeUnderImages() {
   Act("setmode-under-loaded-images");
 }
 
+// Where the module bent its chains into loops, to mend them before it frees
+// its records (its own walks would not end either).
+VNode *bentNode = nullptr;
+VLayer *bentLayer = nullptr;
+
+// Chains that loop back on themselves and a view that has no columns but
+// four billion rows: every frame from now on walks them, and must end.
+void Loops() {
+  auto *flat = new VMap(2, 2, 0, MAP_SHOWN, 0, 0, 0, 4294967295u, 16, 16, 0);
+  maps.push_back(flat);
+  Expect(host->DrawMap(flat) == 1, "DrawMap of a view without columns answers 1");
+  auto *flatLayer = new VLayer();
+  layers.push_back(flatLayer);
+  flatLayer->map = flat;
+  VLayer *last = host->layers;
+  while (last->next != nullptr) {
+    last = last->next;
+  }
+  last->next = flatLayer;
+  Act("view-0-by-4294967295");
+
+  // The sprites of the second layer: the last node points back to the first.
+  VLayer *second = host->layers->next;
+  VNode *tail = second->first;
+  while (tail != nullptr && tail->next != nullptr) {
+    tail = tail->next;
+  }
+  if (tail != nullptr) {
+    tail->next = second->first;
+    bentNode = tail;
+  }
+  Act("node-chain-loop");
+
+  // The last layer points back to the first.
+  flatLayer->next = host->layers;
+  bentLayer = flatLayer;
+  Act("layer-chain-loop");
+
+  // The host's image list: the last image points back to the first, then
+  // one more image is asked for.
+  VImg *lastImage = host->ihead;
+  while (lastImage->next != nullptr) {
+    lastImage = lastImage->next;
+  }
+  lastImage->next = host->ihead;
+  Expect(host->AddImage(Env("VANTREL_HOSTILE_BMP", "tiles.bmp"), IMG_LOAD) == nullptr,
+         "AddImage over a looped image list refused");
+  Act("image-list-loop");
+}
+
 void FreeEverything() {
   // The host frees no scene record: the module frees what it built. Nodes
-  // still in lists are freed by walking each layer.
+  // still in lists are freed by walking each layer, once the loops are mended.
+  if (bentNode != nullptr) {
+    bentNode->next = nullptr;
+  }
+  if (bentLayer != nullptr) {
+    bentLayer->next = nullptr;
+  }
   for (VLayer *l : layers) {
     if (l == nullptr) {
       continue;
@@ -326,6 +382,7 @@ extern "C" int32_t VANTREL_STDCALL VProgProcedure(int32_t /*elapsedMs*/) {
   if (frames == 4) {
     Expect(host->SetMode(640, 480, 16) == 1, "SetMode back");
     Act("setmode-back");
+    Loops();
     Act("done");
   }
   return 1;

@@ -44,7 +44,8 @@ ACTS = [
     "extreme-rectangles", "stretch-1x1-to-screen", "source-past-image",
     "sprite-with-module-made-image", "unlink-twice", "moveto-after-unlink",
     "setdepth-unlinked", "moveto-null", "unlinked-owner-node", "direct-draws",
-    "report-null-text", "setmode-under-loaded-images", "setmode-back", "done",
+    "report-null-text", "setmode-under-loaded-images", "setmode-back",
+    "view-0-by-4294967295", "node-chain-loop", "layer-chain-loop", "image-list-loop", "done",
 ]
 
 IMAGE_FAILED = ("Error!", "Image could not be loaded and/or found")
@@ -54,7 +55,15 @@ EXPECTED_BOXES = (
     [MODE_FAILED] * 4  # 0x0, negative, 13 bits, INT_MAX x INT_MAX
     + [IMAGE_FAILED] * 6  # null, 300 chars, 255 chars (no such file), missing, not a bitmap, odd flag
     + [("Report", "")]  # Report with a null text
+    + [IMAGE_FAILED]  # AddImage over the image list bent into a loop
 )
+
+# Lines that say why, each exactly once however many frames walk the loops.
+LOOP_LINES = [
+    "the layer chain (prog.layers, then each layer's next) loops back on itself",
+    "a layer's sprite list (first, then each node's next) loops back on itself",
+    "AddImage: the image list loops back on itself",
+]
 
 
 def write_bmp(path, width, height, rgb):
@@ -156,10 +165,13 @@ def main():
                              args.supp, args.preload)
         answered = answer_boxes_until(host, x, 0, lambda: "done" in acts_logged(log), 300)
         # The broken scene is drawn on every idle turn and after every input
-        # event; give it a few seconds of both.
+        # event; give it input, then a second of the host's own processor time
+        # drawing it (not a wall-clock wait: a busy machine gives it less).
+        cpu0 = host.cpu_seconds()
         x.run("xdotool", "mousemove", "10", "10", "click", "1", "click", "3", "key", "Left",
               "mousemove", "1270", "950", "key", "a")
-        time.sleep(3.0)
+        wait_for(lambda: host.proc.poll() is not None or host.cpu_seconds() - cpu0 >= 1.0, 60,
+                 "the host to spend a second of processor time drawing the broken scene")
         check(host.proc.poll() is None, "the host ended while drawing:\n" + host.stderr())
         x.run("xdotool", "key", "Escape")
         host.answer_box("Error!", "DESTROY!")
@@ -174,6 +186,9 @@ def main():
         expected = EXPECTED_BOXES + [("Error!", "DESTROY!")]
         check(shown == expected,
               "boxes differ:\n  got      %s\n  expected %s" % (shown, expected))
+        err = host.stderr()
+        for line in LOOP_LINES:
+            check(err.count(line) == 1, "said %d times, not once: %s" % (err.count(line), line))
         summary = re.search(r"^acts (\d+) frames (\d+)$", open(log).read(), re.M)
         print("hostile module: %s wrong acts tried (%d images loaded), %s frames drawn over the "
               "broken scene, %d boxes answered, exit code 0, no sanitizer report, %.0f s"

@@ -2,11 +2,14 @@
 // every failure and what stays on the list.
 #include "image_fixture.h"
 
+#include "display/display_state.h"
 #include "failing_new.h"
 #include "images/image_list.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -219,6 +222,121 @@ TEST_F(ImageListTest, LoadIfRequestedAnswers) {
   EXPECT_EQ(vantrel::LoadIfRequested(nullptr), NO_SURFACE);
   // The upload does not touch the list.
   EXPECT_EQ(prog.ihead, nullptr);
+}
+
+// Every refused image says why once on the debug output; the box, the result
+// and the list stay exactly as without the line.
+struct RefusedImage {
+  const char *name;
+  bool afterAHead; // a good image is added first, so this one is a later image
+  // Answers the file name, given the test's folder, a good bitmap's path and
+  // storage for the name.
+  std::function<const char *(const bmp::TempDir &, const std::string &, std::string &)> arrange;
+  int32_t loadFlag;
+  const char *why;
+};
+
+class ImageRefusals : public ImageListTest, public ::testing::WithParamInterface<RefusedImage> {};
+
+TEST_P(ImageRefusals, SayWhyOnceAndChangeNothingElse) {
+  const RefusedImage &row = GetParam();
+  if (row.afterAHead) {
+    ASSERT_NE(AddImage(red.c_str(), IMG_LOAD), nullptr);
+  }
+  std::string storage;
+  const char *file = row.arrange(dir, blue, storage);
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(AddImage(file, row.loadFlag), nullptr) << row.name;
+  }
+  ASSERT_EQ(td::Boxes().size(), 2u) << row.name;
+  if (row.afterAHead) {
+    EXPECT_EQ(td::Boxes()[0].caption, "Error!");
+    EXPECT_EQ(td::Boxes()[0].text, "Image could not be loaded and/or found");
+  } else {
+    EXPECT_EQ(td::Boxes()[0].caption, "Report");
+    EXPECT_EQ(td::Boxes()[0].text, "Head image could not be loaded and/or found");
+  }
+  const std::string &out = td::DebugOutput();
+  const size_t at = out.find(row.why);
+  ASSERT_NE(at, std::string::npos) << row.name << ": " << out;
+  EXPECT_EQ(at, out.rfind(row.why)) << row.name << ": said twice";
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << row.name << ": " << out;
+}
+
+const char *Named(std::string &storage, std::string name) {
+  storage = std::move(name);
+  return storage.c_str();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, ImageRefusals,
+    ::testing::Values(
+        RefusedImage{"Missing", true,
+                     [](const bmp::TempDir &d, const std::string &, std::string &s) {
+                       return Named(s, d.File("missing.bmp"));
+                     },
+                     IMG_LOAD, "cannot be opened"},
+        RefusedImage{
+            "NotABitmap", true,
+            [](const bmp::TempDir &d, const std::string &, std::string &s) {
+              const std::string path = d.File("text.bmp");
+              EXPECT_TRUE(bmp::WriteFile(path, std::vector<uint8_t>{'h', 'e', 'l', 'l', 'o'}));
+              return Named(s, path);
+            },
+            IMG_LOAD, "is not a Windows bitmap file"},
+        RefusedImage{"OddDepth", true,
+                     [](const bmp::TempDir &d, const std::string &, std::string &s) {
+                       std::vector<uint8_t> bytes = bmp::Encode(bmp::Solid(4, 4, 0x00FF00));
+                       bytes[28] = 7; // bits per pixel
+                       const std::string path = d.File("odd.bmp");
+                       EXPECT_TRUE(bmp::WriteFile(path, bytes));
+                       return Named(s, path);
+                     },
+                     IMG_LOAD, "has 7 bits per pixel"},
+        RefusedImage{"LongNameAsHead", false,
+                     [](const bmp::TempDir &, const std::string &, std::string &s) {
+                       return Named(s, std::string(304, 'x'));
+                     },
+                     IMG_LOAD, "256 characters or more"},
+        RefusedImage{"NullName", true,
+                     [](const bmp::TempDir &, const std::string &, std::string &) -> const char * {
+                       return nullptr;
+                     },
+                     IMG_LOAD, "no file name was given"},
+        RefusedImage{"Deferred", true,
+                     [](const bmp::TempDir &, const std::string &blue, std::string &s) {
+                       return Named(s, blue);
+                     },
+                     IMG_DEFER, "load flag is not IMG_LOAD"},
+        RefusedImage{"NoDevice", false,
+                     [](const bmp::TempDir &, const std::string &blue, std::string &s) {
+                       vantrel::device = nullptr;
+                       return Named(s, blue);
+                     },
+                     IMG_LOAD, "no display device"},
+        RefusedImage{"ListBentIntoALoop", true,
+                     [](const bmp::TempDir &, const std::string &blue, std::string &s) {
+                       VImg *second = AddImage(blue.c_str(), IMG_LOAD);
+                       EXPECT_NE(second, nullptr);
+                       second->next = prog.ihead; // the module bends the list
+                       return Named(s, blue);
+                     },
+                     IMG_LOAD, "loops back on itself"}),
+    [](const ::testing::TestParamInfo<RefusedImage> &param) { return param.param.name; });
+
+// A list bent into a loop is freed at exit with each image freed once (the
+// sanitizers of the test build catch a second free or a leak).
+TEST_F(ImageListTest, AListBentIntoALoopIsFreedOnce) {
+  for (int loopTo = 0; loopTo < 4; ++loopTo) {
+    for (int i = 0; i < 4; ++i) {
+      ASSERT_NE(AddImage(red.c_str(), IMG_LOAD), nullptr);
+    }
+    std::vector<VImg *> list = List();
+    ASSERT_EQ(list.size(), 4u);
+    list[3]->next = list[static_cast<size_t>(loopTo)];
+    delete prog.ihead;
+    prog.ihead = nullptr;
+  }
 }
 
 } // namespace

@@ -68,6 +68,10 @@ CONTROL = [
     ("Depends", r"(^|, )libstdc\+\+6( |,|$)"),
 ]
 
+# The programs and libraries of the package: none may look for libraries
+# in the build machine's folders at run time.
+ELF_FILES = ["bin/vantrel", "bin/vantrel-replay", "lib/vantrel/demo/prog.dll"]
+
 MODULE_EXPORTS = ["VProgInterface", "VProgProcedure"]
 
 # find_package(Vantrel <request>): whether the installed 1.x package answers.
@@ -189,6 +193,9 @@ def check_version_requests(args, prefix):
                 "find_package(Vantrel ${REQUEST} QUIET)\n"
                 'message(STATUS "Vantrel found=${Vantrel_FOUND} version=${Vantrel_VERSION}")\n')
     want = project_version(args.source)
+    printed = run(os.path.join(prefix, "bin/vantrel"), "--version").strip()
+    check(printed == "vantrel " + want, "vantrel --version says %r, the package is %s"
+          % (printed, want))
     for i, (request, accepted) in enumerate(VERSION_REQUESTS):
         out = run("cmake", "-S", probe, "-B", os.path.join(probe, "b%d" % i),
                   "-DREQUEST=" + request, "-DCMAKE_PREFIX_PATH=" + prefix, env=clean_env())
@@ -331,6 +338,10 @@ def case_package(args):
     root = os.path.join(args.work, "unpacked")
     shutil.rmtree(root, ignore_errors=True)
     run("dpkg-deb", "-x", deb, root)
+    for name in ELF_FILES:
+        dynamic = run("readelf", "-d", os.path.join(root, "usr", name))
+        check(not re.search(r"\((RPATH|RUNPATH)\)", dynamic), "%s has a library path:\n%s"
+              % (name, dynamic))
     empty = os.path.join(args.work, "empty")
     os.makedirs(empty, exist_ok=True)
     play(args, os.path.join(root, "usr/bin/vantrel"), empty, "Vantrel demo",

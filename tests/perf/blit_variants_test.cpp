@@ -70,7 +70,30 @@ Buffer MakeBuffer(Random &rnd, int32_t bytes, int32_t w, int32_t h) {
 
 // Source pixels: the key, values one bit or one byte away from it, and
 // random values, so partial matches are common.
+// Source pixels as a sprite has them: runs of key pixels and runs of other
+// values (any value but the key) of random lengths, so a vector may hold a
+// few key pixels among many others, or none at all.
+void PaintRuns(Random &rnd, Buffer &b, uint32_t key) {
+  const uint32_t mask = Mask(b.bytes);
+  bool keyRun = rnd.OneIn(2);
+  int32_t left = rnd.Between(1, 40);
+  for (int32_t y = 0; y < b.height; ++y) {
+    for (int32_t x = 0; x < b.width; ++x, --left) {
+      if (left == 0) {
+        keyRun = !keyRun;
+        left = rnd.Between(1, 40);
+      }
+      uint32_t v = rnd.Word() & mask;
+      Store(b, x, y, keyRun ? key & mask : (v == (key & mask) ? v ^ 1u : v));
+    }
+  }
+}
+
 void PaintAroundKey(Random &rnd, Buffer &b, uint32_t key) {
+  if (rnd.OneIn(3)) {
+    PaintRuns(rnd, b, key);
+    return;
+  }
   const uint32_t mask = Mask(b.bytes);
   for (int32_t y = 0; y < b.height; ++y) {
     for (int32_t x = 0; x < b.width; ++x) {
@@ -93,11 +116,18 @@ void PaintAroundKey(Random &rnd, Buffer &b, uint32_t key) {
       Store(b, x, y, v & mask);
     }
   }
-  // A run of key pixels and a run without any, so whole vectors of either
-  // kind occur.
+  // A run of key pixels and runs without any (values near the key, and any
+  // values but the key), so whole vectors of each kind occur.
   const int32_t y = rnd.Between(0, b.height - 1);
   for (int32_t x = 0; x < b.width / 2; ++x) {
     Store(b, x, y, key & mask);
+  }
+  const int32_t near = rnd.Between(0, b.height - 1);
+  const int32_t any = rnd.Between(0, b.height - 1);
+  for (int32_t x = b.width / 2; x < b.width; ++x) {
+    Store(b, x, near, (key ^ (1u << rnd.Between(0, 8 * b.bytes - 1))) & mask);
+    uint32_t v = rnd.Word() & mask;
+    Store(b, x, any, v == (key & mask) ? v ^ 1u : v);
   }
 }
 
@@ -128,9 +158,17 @@ soft::PixelArea Area(Buffer &b, const Rect &r) {
   return {b.data.data() + r.y * b.pitch + int64_t{r.x} * b.bytes, b.pitch, r.w, r.h};
 }
 
+// The parameter naming the device's own loops: per operation and pixel
+// size the variant it chose, reached through its dispatch.
+constexpr int32_t kActive = -1;
+
 class BlitVariant : public ::testing::TestWithParam<int32_t> {
 protected:
   void SetUp() override {
+    if (GetParam() == kActive) {
+      variant = {"active", &soft::ActiveBlitLoops(), true};
+      return;
+    }
     int32_t count = 0;
     const soft::BlitLoopVariant *all = soft::BlitLoopVariants(&count);
     if (GetParam() >= count) {
@@ -207,26 +245,43 @@ TEST_P(BlitVariant, PlainCopyMatchesThePortableLoop) {
 }
 
 std::string VariantName(const ::testing::TestParamInfo<int32_t> &info) {
+  if (info.param == kActive) {
+    return "active";
+  }
   int32_t count = 0;
   const soft::BlitLoopVariant *all = soft::BlitLoopVariants(&count);
   return info.param < count ? all[info.param].name : "missing" + std::to_string(info.param);
 }
 
 // The portable loops compared with themselves would prove nothing: start at
-// the first faster variant. x86 builds carry three.
-INSTANTIATE_TEST_SUITE_P(AllVariants, BlitVariant, ::testing::Values(1, 2, 3), VariantName);
+// the first faster variant. x86 builds carry three. The device's own mix of
+// them is held to the portable loops too.
+INSTANTIATE_TEST_SUITE_P(AllVariants, BlitVariant, ::testing::Values(1, 2, 3, kActive),
+                         VariantName);
 
-TEST(BlitVariants, PortableComesFirstAndTheDeviceUsesOneThatRuns) {
+// For every operation and pixel size the device names a variant of this
+// build that this processor runs; other sizes fall back to portable.
+TEST(BlitVariants, EachChoiceIsAVariantThatRuns) {
   int32_t count = 0;
   const soft::BlitLoopVariant *all = soft::BlitLoopVariants(&count);
   ASSERT_GE(count, 1);
   EXPECT_STREQ(all[0].name, "portable");
   EXPECT_TRUE(all[0].runs);
-  bool activeRuns = false;
-  for (int32_t i = 0; i < count; ++i) {
-    activeRuns = activeRuns || (all[i].loops == &soft::ActiveBlitLoops() && all[i].runs);
+  for (const soft::BlitOp op : {soft::BlitOp::KeyedCopy, soft::BlitOp::Stretch}) {
+    for (int32_t bytes = 0; bytes <= 5; ++bytes) {
+      const std::string chosen = soft::ActiveBlitVariant(op, bytes);
+      SCOPED_TRACE(std::to_string(bytes) + " bytes: " + chosen);
+      if (bytes < 1 || bytes > 4) {
+        EXPECT_EQ(chosen, "portable");
+        continue;
+      }
+      bool runs = false;
+      for (int32_t i = 0; i < count; ++i) {
+        runs = runs || (chosen == all[i].name && all[i].runs);
+      }
+      EXPECT_TRUE(runs);
+    }
   }
-  EXPECT_TRUE(activeRuns);
 }
 
 } // namespace

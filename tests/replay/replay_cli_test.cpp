@@ -181,6 +181,61 @@ TEST_F(ReplayCli, ExitCodesSayWhatWentWrong) {
   }
 }
 
+// The module sees exactly the calls the script lists: each event with its
+// elapsed value, idle turns as EV_FRAME, the first call EV_INIT and the last
+// EV_SHUTDOWN, both with 0; Escape ends the run without a call.
+TEST_F(ReplayCli, TheModuleSeesTheScriptsCalls) {
+  struct Case {
+    const char *body;
+    std::vector<std::string> calls; // between init and shutdown
+    int frames;                     // presented
+  };
+  const Case cases[] = {
+      {"", {}, 0},
+      {"frame 16 x3\nframe 0\nframe 7\n",
+       {"2000 key=0 at=0,0 ms=16", "2000 key=0 at=0,0 ms=16", "2000 key=0 at=0,0 ms=16",
+        "2000 key=0 at=0,0 ms=0", "2000 key=0 at=0,0 ms=7"},
+       4},
+      {"keydown LEFT 3\nframe 5\nkeyup LEFT 40\nkeydown 0x41\n",
+       {"2100 key=37 at=0,0 ms=3", "2000 key=37 at=0,0 ms=5", "2101 key=37 at=0,0 ms=40",
+        "2100 key=65 at=0,0 ms=0"},
+       1},
+      {"move 100 20 5\nldown 7\nlup 80\nmove 65535 1\nrdown\nrup 2\n",
+       {"2200 key=0 at=100,20 ms=5", "2210 key=0 at=100,20 ms=7", "2211 key=0 at=100,20 ms=80",
+        "2200 key=0 at=65535,1 ms=0", "2220 key=0 at=65535,1 ms=0", "2221 key=0 at=65535,1 ms=2"},
+       0},
+      {"step 10\nwait 25\npress SPACE\nclick right\n",
+       {"2000 key=0 at=0,0 ms=10", "2000 key=0 at=0,0 ms=10", "2000 key=0 at=0,0 ms=5",
+        "2100 key=32 at=0,0 ms=0", "2101 key=32 at=0,0 ms=0", "2220 key=32 at=0,0 ms=0",
+        "2221 key=32 at=0,0 ms=0"},
+       3},
+      {"frame 9\nkeydown ESCAPE 4\nframe 11\n", {"2000 key=0 at=0,0 ms=9"}, 1},
+  };
+  for (const auto &c : cases) {
+    const fs::path script = Script(std::string("vantrel-replay 1\n") + c.body);
+    const Outcome o = Run("--out frames " + script.string(), VANTREL_CALL_LOG_MODULE);
+    EXPECT_EQ(o.code, 0) << c.body << o.err;
+    std::vector<std::string> calls;
+    std::istringstream lines(o.err);
+    for (std::string line; std::getline(lines, line);) {
+      if (line.rfind("call ", 0) == 0) {
+        calls.push_back(line.substr(5));
+      }
+    }
+    ASSERT_GE(calls.size(), 2u) << c.body << o.err;
+    EXPECT_EQ(calls.front(), "2003 key=0 at=0,0 ms=0") << c.body;
+    EXPECT_EQ(calls.back().substr(0, 5), "2001 ") << c.body;
+    EXPECT_EQ(calls.back().substr(calls.back().size() - 5), " ms=0") << c.body;
+    EXPECT_EQ(std::vector<std::string>(calls.begin() + 1, calls.end() - 1), c.calls) << c.body;
+    int written = 0;
+    for ([[maybe_unused]] const auto &f : fs::directory_iterator(dir / "frames")) {
+      ++written;
+    }
+    EXPECT_EQ(written, c.frames) << c.body;
+    fs::remove_all(dir / "frames");
+  }
+}
+
 #ifdef VANTREL_QUIT_MODULE
 // A module that reads the clock, sleeps, shows a box and quits with code 7
 // through the served Win32 calls: under replay the clock is the virtual one

@@ -262,19 +262,52 @@ TEST_F(MessageQueue, AltF4ClosesThroughTheDefaultHandling) {
   EXPECT_EQ(sdlplat::MainHandle(), nullptr);
 }
 
-TEST_F(MessageQueue, QuitComesAfterWaitingInputAndCarriesItsCode) {
-  PushKey(SDL_SCANCODE_B, true);
-  plat::PostQuitMessage(7);
+// The quit message as the platform makes it: from a flag, when no posted
+// message waits (whenever those were posted), before any input, never for a
+// call filtered to the window, and a peek that leaves it leaves the flag.
+TEST_F(MessageQueue, QuitComesAfterPostedMessagesAndBeforeInput) {
+  PushKey(SDL_SCANCODE_B, true);          // input, first to arrive
+  plat::PostQuitMessage(7);               // the flag
+  PushWindowEvent(SDL_WINDOWEVENT_CLOSE); // posted after both
   plat::MSG msg{};
-  // A call filtered to the window never takes the quit message.
-  ASSERT_EQ(plat::PeekMessageA(&msg, wnd, 0, 0, plat::PM_REMOVE), 1);
-  EXPECT_EQ(msg.message, plat::WM_KEYDOWN);
-  EXPECT_EQ(plat::PeekMessageA(&msg, wnd, 0, 0, plat::PM_REMOVE), 0);
+  struct Step {
+    plat::HWND filter;
+    uint32_t remove;
+    int32_t answer;
+    uint32_t message;
+  };
+  const Step steps[] = {
+      {nullptr, plat::PM_NOREMOVE, 1, plat::WM_CLOSE},
+      {nullptr, plat::PM_REMOVE, 1, plat::WM_CLOSE},
+      {wnd, plat::PM_NOREMOVE, 1, plat::WM_KEYDOWN}, // filtered: no quit message
+      {nullptr, plat::PM_NOREMOVE, 1, plat::WM_QUIT},
+      {nullptr, plat::PM_NOREMOVE, 1, plat::WM_QUIT}, // the peek left the flag
+      {nullptr, plat::PM_REMOVE, 1, plat::WM_QUIT},
+      {nullptr, plat::PM_REMOVE, 1, plat::WM_KEYDOWN},
+      {nullptr, plat::PM_REMOVE, 0, 0},
+  };
+  int i = 0;
+  for (const Step &step : steps) {
+    msg = plat::MSG{};
+    EXPECT_EQ(plat::PeekMessageA(&msg, step.filter, 0, 0, step.remove), step.answer) << i;
+    EXPECT_EQ(msg.message, step.message) << i;
+    if (step.message == plat::WM_QUIT) {
+      EXPECT_EQ(msg.wParam, 7u) << i;
+    }
+    ++i;
+  }
+}
+
+TEST_F(MessageQueue, GetMessageAnswersZeroForTheQuitMessageOnly) {
+  PushKey(SDL_SCANCODE_B, true);
+  plat::PostQuitMessage(3);
   EXPECT_EQ(plat::WaitMessage(), 1); // something waits: no sleep
+  plat::MSG msg{};
   ASSERT_EQ(plat::GetMessageA(&msg, nullptr, 0, 0), 0);
   EXPECT_EQ(msg.message, plat::WM_QUIT);
-  EXPECT_EQ(msg.wParam, 7u);
-  EXPECT_EQ(plat::PeekMessageA(&msg, nullptr, 0, 0, plat::PM_REMOVE), 0);
+  EXPECT_EQ(msg.wParam, 3u);
+  ASSERT_EQ(plat::GetMessageA(&msg, nullptr, 0, 0), 1);
+  EXPECT_EQ(msg.message, plat::WM_KEYDOWN);
 }
 
 TEST_F(MessageQueue, RangeFilterSkipsOtherMessages) {

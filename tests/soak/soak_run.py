@@ -101,6 +101,9 @@ def main():
     minutes = float(os.environ.get("VANTREL_SOAK_MINUTES", args.minutes))
     seed = args.seed if args.seed is not None else int(time.time())
     rng = random.Random(seed)
+    # At the start, so a run cut short (a hang, the alarm, a killed job) can
+    # still be repeated with the same input.
+    print("soak: seed %d (repeat with --seed %d)" % (seed, seed), flush=True)
     run_s = minutes * 60.0
     warmup_s = min(60.0, run_s / 3.0)
     window_s = min(60.0, run_s / 3.0)  # "first minute" and "last minute"

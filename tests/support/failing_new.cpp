@@ -8,21 +8,26 @@ namespace {
 int failAt = -1;
 bool failAll = false;
 int counter = 0;
+int refused = 0;
 } // namespace
 
 void FailAllocation(int index) {
   failAt = index;
   failAll = false;
   counter = 0;
+  refused = 0;
 }
 
 void FailAll(bool on) {
   failAll = on;
   failAt = -1;
   counter = 0;
+  refused = 0;
 }
 
 int Count() { return counter; }
+
+int Refused() { return refused; }
 
 void Disarm() {
   failAt = -1;
@@ -36,7 +41,9 @@ namespace {
 
 bool ShouldFail() {
   const int n = failnew::counter++;
-  return failnew::failAll || n == failnew::failAt;
+  const bool fail = failnew::failAll || n == failnew::failAt;
+  failnew::refused += fail ? 1 : 0;
+  return fail;
 }
 
 } // namespace

@@ -15,6 +15,9 @@ void FailAllocation(int index);
 void FailAll(bool on);
 // Nothrow allocations counted since the last FailAllocation/FailAll/Count reset.
 int Count();
+// Nothrow allocations answered null since the last FailAllocation/FailAll
+// (Disarm keeps the figure, so it can be read after a run).
+int Refused();
 void Disarm();
 
 } // namespace failnew

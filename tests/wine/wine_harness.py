@@ -18,7 +18,10 @@ host's exit code from wine.
 
 Which Windows build runs: the i686 reference build (build/windows, the
 `windows` preset) where this machine runs 32-bit Wine, else the x86_64 build
-(build/windows-x64) under wine64. VANTREL_WINE_ARCH=i686 or x86_64 chooses.
+(build/windows-x64) under wine64. VANTREL_WINE_ARCH=i686 or x86_64 chooses;
+asking for i686 where 32-bit programs cannot run fails at once, saying why.
+
+  wine_harness.py choice [--expect ARCH]            print the build chosen and why
 """
 
 import argparse
@@ -50,11 +53,12 @@ def run(cmd, **kw):
 # ---------------------------------------------------------------------------
 # Setup
 # ---------------------------------------------------------------------------
-def runs_32bit_wine():
-    """True when this machine runs the 32-bit Wine loader natively. Through a
-    binfmt emulator (qemu-i386) the loader starts but cannot boot a prefix."""
+def check_32bit_wine():
+    """(runs, why): whether this machine runs the 32-bit Wine loader natively,
+    and the reason in words. Through a binfmt emulator (qemu-i386) the loader
+    starts but cannot boot a prefix, so that counts as not running."""
     if not os.access(WINE32, os.X_OK):
-        return False
+        return False, f"the 32-bit Wine loader {WINE32} is not installed (Debian package wine32:i386)"
     binfmt = Path("/proc/sys/fs/binfmt_misc")
     for entry in binfmt.glob("*") if binfmt.is_dir() else []:
         try:
@@ -62,19 +66,54 @@ def runs_32bit_wine():
         except OSError:
             continue
         if text.startswith("enabled") and "qemu-i386" in text:
-            return False
+            return False, (f"32-bit programs run here only through the emulator of {entry}, "
+                           "which cannot boot a Wine prefix")
     try:
-        r = subprocess.run([WINE32, "--version"], capture_output=True, timeout=20)
-        return r.returncode == 0
-    except (OSError, subprocess.TimeoutExpired):
-        return False
+        r = subprocess.run([WINE32, "--version"], capture_output=True, text=True, timeout=20)
+    except OSError as e:
+        return False, f"this machine cannot run 32-bit programs ({WINE32}: {e.strerror})"
+    except subprocess.TimeoutExpired:
+        return False, f"{WINE32} --version did not answer within 20 s"
+    if r.returncode != 0:
+        return False, (f"{WINE32} --version failed with exit code {r.returncode}: "
+                       f"{(r.stderr or r.stdout).strip()[:200]}")
+    return True, f"32-bit Wine runs ({r.stdout.strip()})"
 
 
 def choose_arch():
-    arch = os.environ.get("VANTREL_WINE_ARCH", "")
-    if arch in ("i686", "x86_64"):
-        return arch
-    return "i686" if runs_32bit_wine() else "x86_64"
+    """(arch, why, error): the Windows build the cases run and the reason of
+    the choice; `error` is set (and arch None) when the asked-for build cannot
+    run here."""
+    asked = os.environ.get("VANTREL_WINE_ARCH", "")
+    if asked not in ("", "i686", "x86_64"):
+        return None, "", f"VANTREL_WINE_ARCH={asked}: expected i686 or x86_64"
+    if asked == "x86_64":
+        return "x86_64", "asked for by VANTREL_WINE_ARCH=x86_64", None
+    runs, why = check_32bit_wine()
+    if asked == "i686":
+        if not runs:
+            return None, "", ("VANTREL_WINE_ARCH=i686 asks for the 32-bit build, but 32-bit "
+                              f"programs cannot run here: {why}")
+        return "i686", f"asked for by VANTREL_WINE_ARCH=i686; {why}", None
+    if runs:
+        return "i686", f"{why}: the 32-bit reference build", None
+    return "x86_64", f"{why}; the x86_64 build runs under wine64 instead", None
+
+
+def choice(args):
+    """Prints which Windows build the cases run and why; fails when the asked
+    build cannot run, or when it is not the one the test build was configured
+    for (--expect)."""
+    arch, why, error = choose_arch()
+    if error:
+        log("FAIL", error)
+        return 1
+    log(f"Windows build under test: {arch} ({why})")
+    if args.expect and args.expect != arch:
+        log(f"FAIL the test build was configured for the {args.expect} build, but now the "
+            f"{arch} build would run: configure again (cmake --preset test)")
+        return 1
+    return 0
 
 
 def build(src, arch):
@@ -90,7 +129,7 @@ def build(src, arch):
     else:
         run(["cmake", "-S", src, "-B", host, f"-DCMAKE_TOOLCHAIN_FILE={toolchain}",
              "-DCMAKE_BUILD_TYPE=Release", "-DVANTREL_TESTS=OFF"])
-    run(["cmake", "--build", host, "-j2", "--target", "vantrel", "vantrel_demo"])
+    run(["cmake", "--build", host, "-j2", "--target", "vantrel", "vantrel_demo", "vantrel-replay"])
     progs = src / "build" / f"wine-programs-{arch}"
     if not (progs / "CMakeCache.txt").exists():
         run(["cmake", "-S", src / "tests" / "wine" / "modules", "-B", progs,
@@ -136,8 +175,11 @@ def setup(args):
     if work.exists():
         shutil.rmtree(work)
     work.mkdir(parents=True)
-    arch = choose_arch()
-    log("Windows build under test:", arch)
+    arch, why, error = choose_arch()
+    if error:
+        log("FAIL", error)
+        return 1
+    log(f"Windows build under test: {arch} ({why})")
     host, progs = build(src, arch)
     display, xvfb = start_xvfb()
     state = {
@@ -256,7 +298,9 @@ class Case:
     def stop_watcher(self):
         if self.watcher is None:
             return
-        time.sleep(0.5)  # a box shown as the host ends is still answered
+        # The watcher writes a box down before it answers it, and the host
+        # ends only after its last box is answered: once the host has ended,
+        # every box it showed is in the log.
         self.stop_file.touch()
         try:
             self.watcher.wait(timeout=20)
@@ -380,16 +424,35 @@ def case_demo(c):
     c.start_host()
     shot = c.wait_pixels("first", DEMO_FIRST, 30)
     c.expect_pixels(shot, DEMO_FIRST, "first frames")
-    # The pointer over the host's window, away from every sample point (the
-    # demo's cross follows it), so keys go to it.
+    # The host draws its frames, so it has the input: one press of Right,
+    # then the scrolled map is waited for (within 10 s).
     c.xdo("mousemove", "600", "20")
-    time.sleep(0.5)
     c.xdo("key", "Right")
     shot = c.wait_pixels("right", [((56, 40), GRASS, "")], 10)
     c.expect_pixels(shot, [((56, 40), GRASS, "grass after one press of Right")], "scrolled")
     c.expect_pixels(shot, [((56, 304), WATER, "water: rows stay")], "scrolled")
     c.xdo("key", "Escape")
     c.expect_equal(c.wait_host(), 0, "exit code after Escape")
+    c.stop_watcher()
+    c.expect_equal(c.boxes(), ["Error!\tDESTROY!"], "message boxes")
+    return c.finish()
+
+
+def case_close_request(c):
+    """Alt+F4 asks the window to close: the platform destroys it, the run ends
+    with code 0, and the DESTROY! box still shows (it cannot be owned by the
+    window that is gone)."""
+    for f in ("prog.dll", "tiles.bmp", "sprites.bmp"):
+        shutil.copy(c.host_dir / f, c.dir)
+    c.start_watcher()
+    c.focus_desktop()
+    c.start_host()
+    shot = c.wait_pixels("first", DEMO_FIRST[:3], 30)
+    c.expect_pixels(shot, DEMO_FIRST[:3], "first frames")
+    c.xdo("mousemove", "600", "20")
+    time.sleep(0.5)
+    c.xdo("key", "alt+F4")
+    c.expect_equal(c.wait_host(), 0, "exit code after a close request")
     c.stop_watcher()
     c.expect_equal(c.boxes(), ["Error!\tDESTROY!"], "message boxes")
     return c.finish()
@@ -461,11 +524,18 @@ def case_probe(c):
     shot = c.wait_pixels("keyed", keyed, 10)
     c.expect_pixels(shot, keyed, "colour-keyed frame")
 
-    # Input, one message at a time, each given time to reach the module.
-    for words in (["mousemove", "200", "150"], ["key", "a"], ["click", "1"], ["click", "3"],
-                  ["mousemove", "300", "250"], ["keydown", "Escape"]):
+    # Input, one action at a time, each waited for until the module has
+    # seen its last window message.
+    for words, message in ((["mousemove", "200", "150"], "0x0200"), (["key", "a"], "0x0101"),
+                           (["click", "1"], "0x0202"), (["click", "3"], "0x0205"),
+                           (["mousemove", "300", "250"], "0x0200")):
+        def seen():
+            return sum(line.startswith(f"after {message} ") for line in probe_lines(c)[0])
+        before = seen()
         c.xdo(*words)
-        time.sleep(0.4)
+        c.wait_for(lambda: seen() > before, 10,
+                   f"xdotool {' '.join(words)} reached the module as message {message}")
+    c.xdo("keydown", "Escape")
     c.expect_equal(c.wait_host(), 0, "exit code after Escape")
     c.xdo("keyup", "Escape")
     c.stop_watcher()
@@ -511,6 +581,93 @@ def case_probe(c):
     c.expect(bool(lines) and lines[-1] == "call shutdown ms 0 boxes 0",
              f"EV_SHUTDOWN with 0 is the last call, before any box: {lines[-1:]}")
     return c.finish()
+
+
+# The remode module's sprite: 16 x 16, each pixel naming its own column (red)
+# and row (green) so that a screenshot tells which source pixel shows.
+REMODE_SPRITE = (400, 100)  # the whole copy, 64 x 64
+REMODE_CUT = [((-24, 100), "left"), ((200, -24), "top"), ((600, 200), "right"),
+              ((300, 440), "bottom")]
+
+
+def remode_bitmaps(folder):
+    # Tile 0 is the key colour, tile 1 dark grey.
+    bmp24(folder / "tiles.bmp", 64, 32,
+          lambda x, y: (255, 0, 255) if x < 32 else (40, 40, 40))
+    bmp24(folder / "sprite.bmp", 16, 16, lambda x, y: (16 * x + 8, 16 * y + 8, 160))
+
+
+def sprite_pixel(shot, x, y):
+    """The source column and row a screenshot pixel inside a sprite shows;
+    where the map shows through, the keyed pixel (0, 0)."""
+    rgb = shot.at(x, y)
+    if rgb is None or abs(rgb[2] - 160) > 12:
+        return 0, 0
+    return (rgb[0] - 8) // 16, (rgb[1] - 8) // 16
+
+
+def check_cut_sprites(c, shot, label):
+    """Every visible pixel of each cut sprite shows what the whole copy shows
+    at the same place of the sprite, within one source pixel."""
+    wx, wy = REMODE_SPRITE
+    for (dx, dy), edge in REMODE_CUT:
+        shown = bad = 0
+        first_bad = None
+        for v in range(64):
+            for u in range(64):
+                x, y = dx + u, dy + v
+                if not (0 <= x < 640 and 0 <= y < 480):
+                    continue
+                got, want = sprite_pixel(shot, x, y), sprite_pixel(shot, wx + u, wy + v)
+                shown += 1
+                if abs(got[0] - want[0]) > 1 or abs(got[1] - want[1]) > 1:
+                    bad += 1
+                    first_bad = first_bad or ((x, y), got, want)
+        c.expect(shown > 0 and bad == 0,
+                 f"{label}: sprite cut at the {edge} edge keeps its shape "
+                 f"({shown} pixels, {bad} wrong, first {first_bad})")
+
+
+def case_remode(c):
+    """A module that sets its mode again after loading its bitmaps, at the
+    same and at another depth, shows its tiles and sprites after each; its
+    stretched sprites cut at the four edges keep their shape. Wine's gdi
+    renderer draws stretched blits without filtering, so pixels can be
+    compared exactly."""
+    shutil.copy(c.programs / "remode" / "prog.dll", c.dir)
+    remode_bitmaps(c.dir)
+    key = r"HKCU\Software\Wine\Direct3D"
+    subprocess.run([c.state["wine"], "reg", "add", key, "/v", "renderer", "/d", "gdi", "/f"],
+                   env=c.env, timeout=120, check=False)
+    try:
+        c.start_watcher()
+        c.focus_desktop()
+        c.start_host()
+        scene = [((20, 20), (40, 40, 40), "a tile"), ((620, 460), (40, 40, 40), "a tile"),
+                 ((REMODE_SPRITE[0] + 60, REMODE_SPRITE[1] + 60), (248, 248, 160),
+                  "the whole sprite's last pixel")]
+        shot = c.wait_pixels("first", scene, 30)
+        c.expect_pixels(shot, scene, "first frames")
+        check_cut_sprites(c, shot, "16 bits")
+        c.xdo("mousemove", "630", "10")
+        time.sleep(0.5)
+        for letter, bpp in (("m", 16), ("n", 32)):
+            c.xdo("key", letter)
+            c.wait_for(lambda: f"setmode again {bpp} -> 1" in
+                       (c.dir / "remode.txt").read_text(errors="replace"), 15,
+                       f"the second mode of {bpp} bits is set")
+            shot = c.wait_pixels(f"again{bpp}", scene, 15)
+            c.expect_pixels(shot, scene, f"after a second mode of {bpp} bits")
+            check_cut_sprites(c, shot, f"after a second mode of {bpp} bits")
+        c.xdo("key", "Escape")
+        c.expect_equal(c.wait_host(), 0, "exit code after Escape")
+        c.stop_watcher()
+        c.expect_equal(c.boxes(), ["Error!\tDESTROY!"], "message boxes")
+    finally:
+        subprocess.run([c.state["wine"], "reg", "delete", key, "/v", "renderer", "/f"],
+                       env=c.env, timeout=120, check=False)
+    return c.finish()
+
 
 
 def loader_case(c, boxes, module=None, write=None):
@@ -593,7 +750,7 @@ def check_zip(c, arch, zip_path, toolchain):
     with zipfile.ZipFile(zip_path) as z:
         names = set(z.namelist())
         z.extractall(c.dir / arch)
-    for want in ("vantrel.exe", "prog.dll", "tiles.bmp", "sprites.bmp", "README.txt",
+    for want in ("vantrel.exe", "vantrel-replay.exe", "prog.dll", "tiles.bmp", "sprites.bmp", "README.txt",
                  "sdk/vantrel.h", "sdk/prog.def", "sdk/lib/libvantrel_scene.a",
                  "cmake/VantrelModule.cmake", "cmake/mingw-i686.cmake", "scene/sprite.cpp",
                  "example/CMakeLists.txt"):
@@ -639,6 +796,28 @@ def case_dist(c):
     return c.finish()
 
 
+def case_replay(c):
+    """The demo's regression run with the Windows build's vantrel-replay.exe
+    and prog.dll: the goldens the desktop build passes hold here too."""
+    for f in ("vantrel-replay.exe", "prog.dll", "tiles.bmp", "sprites.bmp"):
+        shutil.copy(c.host_dir / f, c.dir)
+    replay = Path(c.state["source"]) / "modules" / "demo" / "replay"
+    shutil.copy(replay / "session.script", c.dir)
+    shutil.copytree(replay / "golden", c.dir / "golden")
+    frames = (replay / "golden-frames.txt").read_text().strip()
+    r = subprocess.run([c.state["wine"], "vantrel-replay.exe", "--golden", "golden", "--out", "out",
+                        "--frames", frames, "session.script"], cwd=c.dir, env=c.env,
+                       capture_output=True, text=True, timeout=600)
+    for line in (r.stdout + r.stderr).replace("\r", "").splitlines():
+        log("   ", line)
+    c.expect_equal(r.returncode, 0, f"vantrel-replay.exe ({c.state['arch']}) exit code")
+    compared = len(frames.split(","))
+    c.expect(f"{compared} compared, 0 differ, 0 goldens missing" in r.stdout,
+             f"every one of the {compared} golden frames compared and matched")
+    c.expect("vantrel: [Error!] DESTROY!" in r.stderr, "the run ends with the DESTROY! box")
+    return c.finish()
+
+
 def case_fps(c):
     """Frames per second with a module that asks for a frame on every call.
     A figure, not a check: it only has to run and end cleanly."""
@@ -646,7 +825,9 @@ def case_fps(c):
     c.start_watcher()
     c.focus_desktop()
     c.start_host()
-    time.sleep(12)  # Wine takes some seconds to start the host; about 5 s of frames remain
+    started = c.dir / "fps-started.txt"
+    c.wait_for(started.exists, 60, "the busy module's first idle turn")
+    time.sleep(5)  # the measuring window, not a wait for an event
     c.xdo("key", "Escape")
     c.expect_equal(c.wait_host(), 0, "exit code after Escape")
     fps = c.dir / "fps.txt"
@@ -704,6 +885,21 @@ def corpus_lines(c):
     return [line for line in raw.decode("latin-1").replace("\r", "").split("\n") if line], raw
 
 
+def escape_until_ended(c, timeout=30):
+    """Presses Escape until the host ends (a key pressed before the host's
+    window has the input is lost) and answers its exit code."""
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        c.xdo("key", "Escape")
+        try:
+            return c.host.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            continue
+    c.expect(False, f"vantrel.exe ended after Escape (within {timeout} s)")
+    c.host.kill()
+    return None
+
+
 def case_corpus(c):
     """Every file of the bitmap corpus added after a good tileset: the host
     answers null with one "Error!" box exactly for the files the Windows
@@ -726,12 +922,17 @@ def case_corpus(c):
     c.start_host()
     c.wait_for(lambda: any(line.startswith("frame drawn") for line in corpus_lines(c)[0]), 120,
                "the corpus module drew its first frame")
-    time.sleep(1.0)  # a few more frames: both buffers of the chain hold the grid
-    shot = c.screenshot("grid")
+    # Frames keep coming: once two screenshots in a row agree, the grid
+    # stands on the screen (both buffers of the chain hold it).
+    shots = [c.screenshot("grid")]
+
+    def steady():
+        shots.append(c.screenshot("grid"))
+        return shots[-1].data == shots[-2].data
+    c.wait_for(steady, 20, "two screenshots of the grid in a row agree")
+    shot = shots[-1]
     c.xdo("mousemove", "600", "20")
-    time.sleep(0.5)
-    c.xdo("key", "Escape")
-    c.expect_equal(c.wait_host(), 0, "exit code after Escape")
+    c.expect_equal(escape_until_ended(c), 0, "exit code after Escape")
     c.stop_watcher()
 
     lines, raw = corpus_lines(c)
@@ -836,25 +1037,34 @@ CASES = {
     "backend": case_backend,
     "imports": case_imports,
     "demo": case_demo,
+    "close_request": case_close_request,
     "probe": case_probe,
     "no_module": case_no_module,
     "not_a_library": case_not_a_library,
     "only_procedure": case_only_procedure,
     "decorated_names": case_decorated_names,
     "refused_record": case_refused_record,
+    "replay": case_replay,
     "dist": case_dist,
     "fps": case_fps,
     "corpus": case_corpus,
+    "remode": case_remode,
 }
 
 
 def main():
     p = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    p.add_argument("action", choices=["setup", "case", "teardown"])
+    p.add_argument("action", choices=["choice", "setup", "case", "teardown"])
     p.add_argument("name", nargs="?", choices=sorted(CASES))
     p.add_argument("--source", default=str(Path(__file__).resolve().parents[2]))
-    p.add_argument("--work", required=True)
+    p.add_argument("--work")
+    p.add_argument("--expect", choices=["i686", "x86_64"],
+                   help="with choice: the build the test build was configured for")
     args = p.parse_args()
+    if args.action == "choice":
+        return choice(args)
+    if args.work is None:
+        p.error(f"{args.action} needs --work")
     if args.action == "setup":
         return setup(args)
     if args.action == "teardown":

@@ -4,7 +4,8 @@
 // folder and adds it as the tileset, fills the screen with a map of blue
 // tiles (the top-left one red), shows a stretched sprite and a sprite that
 // follows the pointer, and answers non-zero on every call, so every idle turn
-// draws a frame. It reports what it sees on standard error, one line per
+// draws a frame. M sets its mode once more, N sets 640x480x32: the host must
+// bring its image back after either. It reports what it sees on standard error, one line per
 // event, for the test driver to read.
 //
 // Bitmap "probe.bmp", 128x32, four 32x32 tiles:
@@ -144,6 +145,10 @@ int32_t VANTREL_STDCALL VProgProcedure(int32_t elapsedMs) {
   case EV_KEYDOWN:
   case EV_KEYUP:
     std::fprintf(stderr, "probe: %s 0x%02x\n", e.code == EV_KEYDOWN ? "keydown" : "keyup", e.key);
+    if (e.code == EV_KEYDOWN && (e.key == 'M' || e.key == 'N')) {
+      const int32_t bpp = e.key == 'M' ? 16 : 32;
+      std::fprintf(stderr, "probe: mode again %d bpp=%d\n", prog->SetMode(640, 480, bpp), bpp);
+    }
     break;
   case EV_LBUTTONDOWN:
   case EV_LBUTTONUP:

@@ -2,6 +2,8 @@
 // measuring how many frames per second the host presents. It sets
 // 640 x 480 x 16, draws nothing itself, and at shutdown writes
 // "frames N ms M" (idle calls and the milliseconds they reported) to fps.txt.
+// Its first idle call creates fps-started.txt, so the measuring starts when
+// the frames do.
 #include "vantrel.h"
 
 #include <cstdio>
@@ -25,6 +27,11 @@ extern "C" int32_t VANTREL_STDCALL VProgProcedure(int32_t elapsedMs) {
     prog->SetMode(640, 480, 16);
     break;
   case EV_FRAME:
+    if (frames == 0) {
+      if (FILE *f = std::fopen("fps-started.txt", "w")) {
+        std::fclose(f);
+      }
+    }
     ++frames;
     ms += elapsedMs;
     break;
