@@ -40,42 +40,6 @@ plat::HCURSOR currentCursor = nullptr;
 
 } // namespace
 
-bool EnsureVideo() {
-  static bool failed = false; // said once; later calls fail quietly
-  if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
-    return true;
-  }
-  if (failed) {
-    return false;
-  }
-  failed = true;
-  // SDL's software renderer draws into the window's surface, which SDL would
-  // otherwise back with an OpenGL texture: with the software renderer the
-  // surface is the display's own (shared memory on X11), so no GL runs.
-  const char *renderDriver = SDL_GetHint(SDL_HINT_RENDER_DRIVER);
-  if (renderDriver != nullptr && SDL_strcasecmp(renderDriver, "software") == 0) {
-    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
-  }
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    std::fprintf(stderr, "vantrel: no display: %s\n", SDL_GetError());
-    return false;
-  }
-  // Without a screen SDL falls back to drivers that show nothing and take no
-  // input; a window there would run unseen for ever. They serve only when
-  // asked for by name (SDL_VIDEODRIVER), as the tests do.
-  const char *driver = SDL_GetCurrentVideoDriver();
-  const char *requested = SDL_GetHint(SDL_HINT_VIDEODRIVER);
-  const bool invisible = driver != nullptr && (std::strcmp(driver, "offscreen") == 0 ||
-                                               std::strcmp(driver, "dummy") == 0);
-  if (invisible && (requested == nullptr || std::strstr(requested, driver) == nullptr)) {
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    std::fprintf(stderr, "vantrel: no display: set DISPLAY or WAYLAND_DISPLAY\n");
-    return false;
-  }
-  failed = false;
-  return true;
-}
-
 WindowRecord *LiveWindow(plat::HWND wnd) {
   if (wnd == nullptr || wnd != HandleOf(&theWindow) || !windowCreated || theWindow.destroyed) {
     return nullptr;

@@ -288,6 +288,62 @@ def case_no_display(x, args):
         host.kill()
 
 
+class LateXServer(XServer):
+    """An Xvfb on a display number of its own, started only when asked: the
+    host is launched before the server takes connections."""
+
+    def __init__(self, width, height):
+        number = next(n for n in range(170, 470)
+                      if not os.path.exists("/tmp/.X%d-lock" % n)
+                      and not os.path.exists("/tmp/.X11-unix/X%d" % n))
+        self.display = ":%d" % number
+        self.width = width
+        self.height = height
+        self.proc = None
+
+    def start(self):
+        self.proc = subprocess.Popen(
+            ["Xvfb", self.display, "-screen", "0", "%dx%dx24" % (self.width, self.height),
+             "-nolisten", "tcp", "-noreset"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def stop(self):
+        if self.proc is not None:
+            super().stop()
+
+
+def case_late_display(x, args):
+    """DISPLAY names a server that does not take connections yet (starting,
+    or too busy to answer): SDL would pass over it and settle on a driver
+    that shows nothing. The host waits for it a moment instead and comes up
+    on it; with no server at all it says which display failed and why."""
+    late = LateXServer(x.width, x.height)
+    host = Host(late, os.path.join(args.work, "late"), args.host, args.module, args.supp)
+    try:
+        time.sleep(0.4)
+        late.start()
+        host.wait_line(r"^probe: init mode=1 ")
+        host.host_window()
+        late.run("xdotool", "key", "Escape")
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+        check("no display" not in host.stderr(), "the late display was given up:\n" + host.stderr())
+    finally:
+        host.kill()
+        late.stop()
+
+    never = LateXServer(x.width, x.height)
+    host = Host(never, os.path.join(args.work, "never"), args.host, args.module, args.supp)
+    try:
+        host.check_clean_exit(1)
+        err = host.stderr()
+        check(re.search(r"^vantrel: no display: DISPLAY=%s could not be opened: \S" %
+                        re.escape(never.display), err, re.M), "no reason given:\n" + err)
+        check("probe:" not in err, "the module was called:\n" + err)
+    finally:
+        host.kill()
+
+
 def mode_pixel(shot, x, y, scale=2):
     """A pixel of the 640x480 mode on a screen that shows it at `scale`."""
     return shot.rgb(x * scale + scale // 2, y * scale + scale // 2)
@@ -920,6 +976,7 @@ CASES = {
     "alt_f4": (case_alt_f4, (1280, 960)),
     "idle": (case_idle, (1280, 960)),
     "signals": (case_signals, (1280, 960)),
+    "late_display": (case_late_display, (1280, 960)),
     "demo": (case_demo, (1280, 960)),
     "demo_lost_display": (case_demo_lost_display, (1280, 960)),
     "second_mode": (case_second_mode, (1280, 960)),
