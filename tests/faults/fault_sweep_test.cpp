@@ -96,6 +96,7 @@ const std::vector<std::pair<std::string, uint64_t>> kIgnored = {
     {"DeleteObject", 0},
     {"UpdateWindow", 0},
     {"SetFocus", 0},
+    {"FlipToGDISurface", plat::DDERR_SURFACELOST},
 };
 
 // A call whose result the host does not examine, but whose failure has a
@@ -549,7 +550,7 @@ const std::set<std::string> kNotSwept = {
     "WaitMessage",  "PostQuitMessage",    "DefWindowProcA",   "timeGetTime",
     "MessageBoxA",  "OutputDebugStringA", "GetModuleHandleA", "RegisterClassA",
     "LoadIconA",    "LoadCursorA",        "GetStockObject",   "GetSystemMetrics",
-    "ShowWindow",   "SetCursor",          "ReleaseSurface"};
+    "ShowWindow",   "SetCursor",          "ReleaseSurface",   "IsWindow"};
 
 // Every call a clean run makes is classed in one of the tables above, so a
 // call the host starts making joins the sweep; every call the tables name is
