@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 cmake --preset bench >/dev/null
-cmake --build --preset bench --target vantrel_bench
+cmake --build --preset bench --target vantrel_bench vantrel_replay_bench
 out=build/bench/bench.json
 echo "load before: $(uptime)"
 build/bench/bench/vantrel_bench --benchmark_repetitions=5 --benchmark_min_time=0.1 \
@@ -15,3 +15,5 @@ build/bench/bench/vantrel_bench --benchmark_repetitions=5 --benchmark_min_time=0
   --benchmark_out_format=json "$@" >/dev/null
 python3 bench/compare.py "$out"
 echo "all figures: $out"
+echo "replay runner (the demo's regression script without PNG output; one 640x480 PNG):"
+build/bench/bench/vantrel_replay_bench --benchmark_min_time=1

@@ -10,10 +10,15 @@ namespace modulecalls {
 // How a module's Sleep waits. By default it really waits; a backend on a
 // virtual clock (the replay runner) passes null: Sleep returns at once.
 using SleepFn = void (*)(uint32_t ms);
+#if defined(_WIN32)
+// On Windows a module calls the system's Sleep: nothing to set.
+inline void SetModuleSleep(SleepFn) {}
+#else
 void SetModuleSleep(SleepFn sleep);
 
 // The real wait, for putting the default back.
 void SleepForReal(uint32_t ms);
+#endif
 
 } // namespace modulecalls
 

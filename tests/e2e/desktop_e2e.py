@@ -914,7 +914,9 @@ def case_options(x, args):
         check(name in r.stdout, "--help does not name %s:\n%s" % (name, r.stdout))
     for argv, text in ((("--bogus",), "unknown option '--bogus'"),
                        (("--scale",), "option '--scale' needs a value"),
-                       (("--fps-cap", "0"), "option '--fps-cap' needs a whole number")):
+                       (("--fps-cap", "0"), "option '--fps-cap' needs a whole number"),
+                       (("--record", "/nonexistent-folder/s.script"),
+                        "cannot record into /nonexistent-folder/s.script")):
         r = run(*argv)
         check(r.returncode == 2 and r.stderr.startswith("vantrel: " + text) and not r.stdout,
               "%s: %d %r" % (argv, r.returncode, r.stderr))

@@ -61,14 +61,6 @@ TEST(IdlePacing, TurnsFollowTheScheduleAndLateOnesDoNotBurst) {
   }
 }
 
-TEST(IdlePacing, WithoutACapEveryPeekMayRun) {
-  IdlePacer pacer = sdlplat::MakeIdlePacer(0, 1000);
-  for (uint64_t now : {0u, 0u, 1u, 1u}) {
-    EXPECT_EQ(sdlplat::TicksUntilTurn(pacer, now), 0u);
-    sdlplat::TakeTurn(&pacer, now);
-  }
-}
-
 TEST(IdlePacing, OverALongRunTheRateHoldsWithRoundedUpWaits) {
   // Waits are whole milliseconds rounded up, as the peek waits: 60 turns a
   // second on a microsecond counter still come 60 a second, not fewer.
