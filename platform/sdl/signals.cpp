@@ -13,6 +13,7 @@
 
 #include <SDL.h>
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +24,7 @@ namespace sdlplat {
 namespace {
 
 std::atomic<int> ending{0};
+std::atomic<bool> watching{false};
 bool quitPosted = false;
 
 sigset_t Watched() {
@@ -38,6 +40,7 @@ const char *SignalName(int sig) { return sig == SIGINT ? "SIGINT" : "SIGTERM"; }
 void Watch() {
   const sigset_t set = Watched();
   int sig = 0;
+  watching.store(true);
   if (sigwait(&set, &sig) != 0) {
     return;
   }
@@ -65,6 +68,14 @@ void WatchSignals() {
   const sigset_t set = Watched();
   pthread_sigmask(SIG_BLOCK, &set, nullptr);
   std::thread(Watch).detach();
+  // SDL shows a box from a forked child. A fork taken while the new thread is
+  // still starting (and may hold the allocator's lock) leaves the child
+  // waiting for ever on that lock: the box, and the host, would hang. So the
+  // host goes on only once the watcher is about to wait.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  while (!watching.load() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::yield();
+  }
 }
 
 int EndingSignal() { return ending.load(); }
