@@ -454,6 +454,19 @@ def case_alt_f4(x, args):
         host.kill()
 
 
+def focus_back(x, wid, other, scene, what, at=(600, 600)):
+    """Gives the focus back to the host's window and ends the other program,
+    then nudges the pointer until `scene(shot)` holds: SDL reports a gained
+    focus only at its next event."""
+    x.run("xdotool", "windowfocus", "--sync", wid)
+    other.kill()
+    other.wait()
+    nudge = iter(range(1000))
+    return settled_shot(x, lambda s: x.run("xdotool", "mousemove", str(at[0]),
+                                           str(at[1] + next(nudge) % 2)) is not None
+                        and scene(s), what)
+
+
 def focus_other_window(x):
     """Starts another X program and gives its window the focus; answers the
     process."""
@@ -531,19 +544,11 @@ def case_idle(x, args):
         check("vantrel: [" not in host.stderr(), "a box while away:\n" + host.stderr())
         check(share < 0.05, "the inactive host used %.1f%% of a processor" % (100 * share))
 
-        # Focus back: the idle turns resume and the scene is whole again. SDL
-        # reports a gained focus after a short delay, at its next event.
-        x.run("xdotool", "windowfocus", "--sync", wid)
-        other.kill()
-        other.wait()
+        # Focus back: the idle turns resume and the scene is whole again.
+        focus_back(x, wid, other, lambda s: near(mode_pixel(s, 5, 5), RED)
+                   and near(mode_pixel(s, 100, 100), BLUE)
+                   and near(mode_pixel(s, 300, 300), YELLOW), "the scene after the focus")
         other = None
-        # SDL reports a gained focus at its next event: nudge the pointer
-        # until the scene is back.
-        nudge = iter(range(1000))
-        settled_shot(x, lambda s: x.run("xdotool", "mousemove", "600", str(600 + next(nudge) % 2))
-                     is not None and near(mode_pixel(s, 5, 5), RED)
-                     and near(mode_pixel(s, 100, 100), BLUE)
-                     and near(mode_pixel(s, 300, 300), YELLOW), "the scene after the focus")
         x.run("xdotool", "mousemove", "600", "600")
         mark = len(host.stderr())
         x.run("xdotool", "click", "1")
@@ -616,7 +621,6 @@ def case_demo(x, args):
             return all(near(mode_pixel(s, px, py), c) for (px, py), c in first.items())
         shot = wait_for(lambda: (lambda s: s if all_known(s) else None)(x.screenshot()), 20,
                         "the demo's first frames")
-        del shot
 
         def star(s):
             return tuple(mode_pixel(s, px, py) for px in range(496, 592, 3)
@@ -692,16 +696,9 @@ def case_demo_lost_display(x, args):
             x.run("xdotool", "mousemove", str(px), str(py))
         wait_for(lambda: host.goes_idle(), 20, "the demo to go idle once the focus went")
         check("vantrel: [" not in host.stderr(), "a box while away:\n" + host.stderr())
-        x.run("xdotool", "windowfocus", "--sync", wid)
-        other.kill()
-        other.wait()
+        focus_back(x, wid, other, demo_whole, "the demo's scene after the display came back",
+                   at=(600, 400))
         other = None
-        # SDL reports a gained focus at its next event: nudge the pointer
-        # until frames run again (the star pulses) and show the same scene.
-        nudge = iter(range(1000))
-        shot = settled_shot(x, lambda s: x.run("xdotool", "mousemove", "600",
-                                               str(400 + next(nudge) % 2)) is not None
-                            and demo_whole(s), "the demo's scene after the display came back")
         check("vantrel: [" not in host.stderr(), "a box:\n" + host.stderr())
 
         x.run("xdotool", "key", "F1")
@@ -710,7 +707,6 @@ def case_demo_lost_display(x, args):
         x.run("xdotool", "mousemove", "600", "400")
         settled_shot(x, lambda s: demo_whole(s) and near(mode_pixel(s, 300, 200), WHITE),
                      "the cursor to follow after F1")
-        del shot
 
         x.run("xdotool", "key", "Escape")
         host.answer_box("Error!", "DESTROY!")
