@@ -200,6 +200,13 @@ class Host:
         time.sleep(span)
         return (self.cpu_seconds() - cpu0) / (time.monotonic() - t0) < 0.05
 
+    def quit_by_escape(self):
+        """Escape ends the run: the DESTROY! box is answered and the host
+        must exit cleanly with code 0."""
+        self.x.run("xdotool", "key", "Escape")
+        self.answer_box("Error!", "DESTROY!")
+        self.check_clean_exit(0)
+
     def host_window(self):
         return wait_for(lambda: self.x.window_named("Release 1 pre1"), 20, "the host window")
 
@@ -401,9 +408,7 @@ def case_probe(x, args):
         check(seen == ["0x41", "0x25", "0x70", "0x10", "0x6b", "0xbe"],
               "key-downs seen by the module: %s" % seen)
 
-        x.run("xdotool", "key", "Escape")
-        host.answer_box("Error!", "DESTROY!")
-        host.check_clean_exit(0)
+        host.quit_by_escape()
         err = host.stderr()
         check(re.search(r"^probe: shutdown frames=\d+", err, re.M), "no EV_SHUTDOWN:\n" + err)
         check(not re.search(r"^probe: keydown 0x1b$", err, re.M), "Escape reached the module")
@@ -427,9 +432,7 @@ def case_letterbox(x, args):
                      "the sprite at the mode's left edge")
         x.run("xdotool", "click", "1")
         host.wait_line(r"^probe: button 2210 at 0,240 ")
-        x.run("xdotool", "key", "Escape")
-        host.answer_box("Error!", "DESTROY!")
-        host.check_clean_exit(0)
+        host.quit_by_escape()
     finally:
         host.kill()
 
@@ -556,9 +559,7 @@ def case_idle(x, args):
                                     after=mark).group(1))
         check(second > first, "no idle turns after the focus came back")
 
-        x.run("xdotool", "key", "Escape")
-        host.answer_box("Error!", "DESTROY!")
-        host.check_clean_exit(0)
+        host.quit_by_escape()
     finally:
         if other:
             other.kill()
@@ -587,9 +588,7 @@ def case_second_mode(x, args):
             host.wait_line(r"^probe: mode again 1 bpp=%d$" % bpp, after=mark)
             settled_shot(x, scene, "the scene after a second mode of %d bits" % bpp)
         check("vantrel: [" not in host.stderr(), "a box:\n" + host.stderr())
-        x.run("xdotool", "key", "Escape")
-        host.answer_box("Error!", "DESTROY!")
-        host.check_clean_exit(0)
+        host.quit_by_escape()
     finally:
         host.kill()
 
@@ -654,9 +653,7 @@ def case_demo(x, args):
         first_star = star(x.screenshot())
         wait_for(lambda: star(x.screenshot()) != first_star, 10, "the star to pulse after F1")
 
-        x.run("xdotool", "key", "Escape")
-        host.answer_box("Error!", "DESTROY!")
-        host.check_clean_exit(0)
+        host.quit_by_escape()
     finally:
         host.kill()
 
@@ -708,9 +705,7 @@ def case_demo_lost_display(x, args):
         settled_shot(x, lambda s: demo_whole(s) and near(mode_pixel(s, 300, 200), WHITE),
                      "the cursor to follow after F1")
 
-        x.run("xdotool", "key", "Escape")
-        host.answer_box("Error!", "DESTROY!")
-        host.check_clean_exit(0)
+        host.quit_by_escape()
     finally:
         if other:
             other.kill()
@@ -742,9 +737,7 @@ def case_record_replay(x, args):
                          "the screenshot file")
         check(len(shots) == 1, "one screenshot, not %d" % len(shots))
         check(re.search(r"/vantrel-\d{8}-\d{6}\.png$", shots[0]), "named " + shots[0])
-        x.run("xdotool", "key", "Escape")
-        host.answer_box("Error!", "DESTROY!")
-        host.check_clean_exit(0)
+        host.quit_by_escape()
 
         with open(os.path.join(host.run_dir, "session.script")) as f:
             script = f.read()
@@ -815,9 +808,7 @@ def case_windowed(x, args):
         seen = re.findall(r"^probe: key(?:down|up) 0x0d$", host.stderr()[mark:], re.M)
         check(len(seen) == 2, "Enter reached the module %d times: %s" % (len(seen), seen))
 
-        x.run("xdotool", "key", "Escape")
-        host.answer_box("Error!", "DESTROY!")
-        host.check_clean_exit(0)
+        host.quit_by_escape()
     finally:
         host.kill()
 
@@ -838,9 +829,7 @@ def case_fps_cap(x, args):
         mark = len(host.stderr())
         x.run("xdotool", "key", "a")
         host.wait_line(r"^probe: keyup 0x41$", after=mark, timeout=5)
-        x.run("xdotool", "key", "Escape")
-        host.answer_box("Error!", "DESTROY!")
-        host.check_clean_exit(0)
+        host.quit_by_escape()
     finally:
         host.kill()
 
@@ -855,9 +844,7 @@ def case_module_option(x, args):
     try:
         host.wait_line(r"^probe: init mode=1 ")
         host.host_window()
-        x.run("xdotool", "key", "Escape")
-        host.answer_box("Error!", "DESTROY!")
-        host.check_clean_exit(0)
+        host.quit_by_escape()
     finally:
         host.kill()
 
