@@ -3,6 +3,7 @@
 
 #include "display/display_state.h"
 #include "host/call_observer.h"
+#include "host/key_table.h"
 #include "host/say_why.h"
 #include "images/image_reload.h"
 #include "module/prog_instance.h"
@@ -42,6 +43,7 @@ void ResetHostState() {
   active = 0;
   ForgetSaidWhy();
   callTick = 0;
+  ResetKeyTable();
 }
 
 } // namespace vantrel

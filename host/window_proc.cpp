@@ -3,6 +3,7 @@
 
 #include "host/dispatch.h"
 #include "host/host_state.h"
+#include "host/key_table.h"
 #include "module/prog_instance.h"
 
 namespace vantrel {
@@ -27,6 +28,9 @@ void Event(int32_t code, bool backToFrame) {
 
 plat::LRESULT WindowProc(plat::HWND wnd, uint32_t message, plat::WPARAM wParam,
                          plat::LPARAM lParam) {
+  // The key table first, so that a module asking for a key's state during
+  // the event reads the state the event brings.
+  NoteKeyMessage(message, wParam);
   switch (message) {
   case plat::WM_DESTROY:
     plat::PostQuitMessage(0);

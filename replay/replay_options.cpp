@@ -8,7 +8,8 @@ namespace replay {
 
 const char *const kReplayUsage =
     "Usage: vantrel-replay [--module PATH] [--out DIR] [--golden DIR] [--update]\n"
-    "                      [--tolerance N] [--frames LIST | --every N] SCRIPT\n"
+    "                      [--tolerance N] [--frames LIST | --every N]\n"
+    "                      [--sound-log FILE] SCRIPT\n"
     "\n"
     "Runs a game module without a screen: loads it as vantrel does, starts it,\n"
     "delivers the calls of SCRIPT one by one with their elapsed times, then ends\n"
@@ -30,6 +31,10 @@ const char *const kReplayUsage =
     "                   of comparing\n"
     "  --tolerance N    a pixel matches when no channel differs by more than N\n"
     "                   (0 to 255, default 0)\n"
+    "  --sound-log FILE write one line per sound call of the module (PlaySoundA,\n"
+    "                   sndPlaySoundA): the frame on the screen, the sound, the\n"
+    "                   flags and the answer, as `frame 120 PlaySoundA \"boom.wav\"\n"
+    "                   0x00020001 -> 1`; the answers are the desktop host's\n"
     "  --help           this text\n"
     "\n"
     "Frames are PNG files named frame-NNNNNN.png, at the module's display mode, in\n"
@@ -112,7 +117,8 @@ bool ParseReplayOptions(const std::vector<std::string> &args, ReplayOptions *out
       continue;
     }
     const bool takesValue = arg == "--module" || arg == "--out" || arg == "--golden" ||
-                            arg == "--tolerance" || arg == "--frames" || arg == "--every";
+                            arg == "--tolerance" || arg == "--frames" || arg == "--every" ||
+                            arg == "--sound-log";
     if (takesValue) {
       if (i + 1 >= args.size() || args[i + 1].empty()) {
         why = arg + " needs a value";
@@ -126,6 +132,8 @@ bool ParseReplayOptions(const std::vector<std::string> &args, ReplayOptions *out
         options.out = value;
       } else if (arg == "--golden") {
         options.golden = value;
+      } else if (arg == "--sound-log") {
+        options.soundLog = value;
       } else if (arg == "--tolerance") {
         if (!Unsigned(value, 255, &n)) {
           why = "--tolerance takes a number from 0 to 255, not '" + value + "'";

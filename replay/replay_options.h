@@ -17,6 +17,7 @@ struct ReplayOptions {
   uint32_t every = 0;           // 0: every frame, or the list below
   std::vector<uint32_t> frames; // sorted, without repeats; empty: see `every`
   std::string script;
+  std::string soundLog; // empty: no sound log
   bool help = false;
 };
 

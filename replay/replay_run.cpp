@@ -12,6 +12,7 @@
 #endif
 #include "replay/frame_image.h"
 #include "replay/golden.h"
+#include "replay/sound_log.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -195,6 +196,10 @@ ReplaySummary RunReplay(const ReplayOptions &options, const std::vector<ScriptCa
     run.summary.exitCode = kUsageError;
     return run.summary;
   }
+  if (!options.soundLog.empty() && !StartSoundLog(options.soundLog)) {
+    run.summary.exitCode = kUsageError;
+    return run.summary;
+  }
   vantrel::ResetHostState();
   headless::ResetBackend();
   headless::SetInputSource(NextStep);
@@ -209,6 +214,11 @@ ReplaySummary RunReplay(const ReplayOptions &options, const std::vector<ScriptCa
   vantrel::callObserver = nullptr;
   headless::SetInputSource(nullptr);
   headless::SetFrameSink(nullptr);
+  if (!StopSoundLog()) {
+    std::fprintf(stderr, "vantrel-replay: cannot write the sound log %s\n",
+                 options.soundLog.c_str());
+    run.fileError = true;
+  }
   run.summary.quitCode = code;
   run.summary.framesPresented = headless::FramesPresented();
 

@@ -3,7 +3,7 @@
  * Optional: include it instead of <windows.h> when a module ends the run,
  * logs, reads the clock, waits or shows a box the way Windows modules do.
  * On Windows it simply includes <windows.h> and <mmsystem.h> (link winmm
- * for timeGetTime). Elsewhere it declares the calls the desktop host and the
+ * for timeGetTime and PlaySoundA). Elsewhere it declares the calls the desktop host and the
  * replay runner serve, with Windows' meaning; the module resolves them from
  * the host program when it is loaded:
  *
@@ -15,6 +15,22 @@
  *   Sleep(ms)               waits ms milliseconds (under replay: not at all)
  *   MessageBoxA(w, t, c, u) a modal box with text t and caption c; answers
  *                           the button pressed (IDOK)
+ *   GetAsyncKeyState(vk)    0x8000 while the key is down, bit 0 when it was
+ *                           pressed since the previous query of that key
+ *   GetKeyState(vk)         0x8000 while the key is down, bit 0 its toggle
+ *                           (flipped by every press); the mouse buttons are
+ *                           VK_LBUTTON and VK_RBUTTON
+ *   PlaySoundA(s, 0, f)     plays the WAV file (SND_FILENAME) or WAV image
+ *                           in memory (SND_MEMORY) s, one sound at a time;
+ *                           PlaySoundA(NULL, 0, 0) stops it. Answers TRUE,
+ *                           or FALSE for a missing or broken file, a sound
+ *                           refused by SND_NOSTOP, or no audio device
+ *   sndPlaySoundA(s, f)     the same, for a file name or SND_MEMORY image
+ *   GetActiveWindow()       the host's window
+ *   SetWindowTextA(w, s)    the window's title (shown when it runs in a window)
+ *
+ * The key states are the host's own table, kept by the key and button events
+ * the module receives: under vantrel-replay the script drives them.
  *
  * The clock a module reads this way is the time at the start of the call it
  * is in (the host's previous reading plus the elapsed value the call was
@@ -35,6 +51,8 @@ typedef uint32_t DWORD;
 typedef unsigned int UINT;
 typedef int BOOL;
 typedef void *HWND;
+typedef void *HMODULE;
+typedef short SHORT;
 typedef const char *LPCSTR;
 
 #define WINAPI
@@ -48,6 +66,50 @@ typedef const char *LPCSTR;
 #define IDOK 1
 #define IDCANCEL 2
 
+#ifndef TRUE
+#define TRUE 1
+#define FALSE 0
+#endif
+
+/* PlaySoundA and sndPlaySoundA flags. */
+#define SND_SYNC 0x00000000u      /* return when the sound has played */
+#define SND_ASYNC 0x00000001u     /* return at once; the sound plays on */
+#define SND_NODEFAULT 0x00000002u /* no default sound (this host has none) */
+#define SND_MEMORY 0x00000004u    /* the name points to a WAV image in memory */
+#define SND_LOOP 0x00000008u      /* again and again until stopped; with SND_ASYNC */
+#define SND_NOSTOP 0x00000010u    /* FALSE, and no sound, while one plays */
+#define SND_PURGE 0x00000040u     /* stop the sound (of this name) */
+#define SND_NOWAIT 0x00002000u
+#define SND_ALIAS 0x00010000u     /* a system sound's name: none on this host */
+#define SND_FILENAME 0x00020000u  /* the name is a file name */
+#define SND_RESOURCE 0x00040004u  /* a resource of the module: none on this host */
+
+/* Virtual keys for the key-state calls (letters and digits are their
+   upper-case characters, 'A' and '0'). */
+#define VK_LBUTTON 0x01
+#define VK_RBUTTON 0x02
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_INSERT 0x2D
+#define VK_DELETE 0x2E
+#define VK_NUMPAD0 0x60
+#define VK_ADD 0x6B
+#define VK_SUBTRACT 0x6D
+#define VK_F1 0x70
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -58,6 +120,12 @@ DWORD timeGetTime(void);
 DWORD GetTickCount(void);
 void Sleep(DWORD dwMilliseconds);
 int MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
+SHORT GetAsyncKeyState(int vKey);
+SHORT GetKeyState(int nVirtKey);
+BOOL PlaySoundA(LPCSTR pszSound, HMODULE hmod, DWORD fdwSound);
+BOOL sndPlaySoundA(LPCSTR lpszSound, UINT fuSound);
+HWND GetActiveWindow(void);
+BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString);
 
 #ifdef __cplusplus
 }

@@ -27,6 +27,8 @@ void WindowedSize(int32_t modeW, int32_t modeH, int32_t *w, int32_t *h);
 void ApplyWindowMode();
 // Alt+Enter: between full screen and a window.
 void ToggleFullScreen();
+// The window's title, as a module sets it with SetWindowTextA.
+void ShowWindowTitle(const char *title);
 
 // Starts SDL's video subsystem once. False (with the reason on standard
 // error) when there is no display to open.
