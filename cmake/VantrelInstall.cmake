@@ -7,6 +7,7 @@
 #   lib/pkgconfig/vantrel.pc                    for builds without CMake
 #   lib/vantrel/demo/                           the demo module and its bitmaps
 #   share/vantrel/scene/                        the scene library's sources (cross builds)
+#   share/vantrel/font/vantrel-font.bmp         the font bitmap of the module kit's text
 #   share/doc/vantrel/                          the module guide, the demo's sources
 # The Windows build ships its zip instead (dist/).
 if(WIN32)
@@ -28,6 +29,7 @@ endforeach()
 # The SDK: header, scene library, export list, and the scene sources for
 # modules cross-built with another compiler.
 install(FILES ${PROJECT_SOURCE_DIR}/sdk/vantrel.h ${PROJECT_SOURCE_DIR}/sdk/vantrel_win32.h
+              ${PROJECT_SOURCE_DIR}/sdk/vantrel_kit.h
               ${PROJECT_SOURCE_DIR}/sdk/prog.def ${PROJECT_SOURCE_DIR}/sdk/prog.map
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vantrel)
 install(TARGETS vantrel_scene EXPORT VantrelSdk ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
@@ -35,6 +37,9 @@ install(EXPORT VantrelSdk NAMESPACE Vantrel:: FILE VantrelSdkTargets.cmake
         DESTINATION ${VANTREL_INSTALL_CMAKEDIR})
 file(GLOB scene_sources ${PROJECT_SOURCE_DIR}/scene/*.cpp)
 install(FILES ${scene_sources} DESTINATION ${VANTREL_INSTALL_SCENEDIR})
+# The font bitmap the build makes from the public-domain misc-fixed 8x13.
+install(FILES ${VANTREL_FONT_BMP} ${PROJECT_SOURCE_DIR}/font/README.md
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/vantrel/font)
 
 # find_package(Vantrel): the version is the project's, the one `vantrel
 # --version` prints. The 32-bit MinGW build of a module builds the scene from
