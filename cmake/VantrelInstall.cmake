@@ -5,7 +5,7 @@
 #   lib/cmake/Vantrel/                          find_package(Vantrel): config, version,
 #                                               VantrelModule.cmake, the MinGW toolchain
 #   lib/pkgconfig/vantrel.pc                    for builds without CMake
-#   lib/vantrel/demo/                           the demo module and its bitmaps
+#   lib/vantrel/demo/                           the demo module, its bitmaps, font and sounds
 #   share/vantrel/scene/                        the scene library's sources (cross builds)
 #   share/vantrel/font/vantrel-font.bmp         the font bitmap of the module kit's text
 #   share/doc/vantrel/                          the module guide, the demo's sources
@@ -69,6 +69,9 @@ install(FILES ${PROJECT_BINARY_DIR}/vantrel.pc
 if(TARGET vantrel_demo)
   install(TARGETS vantrel_demo LIBRARY DESTINATION ${VANTREL_INSTALL_DEMODIR})
   install(FILES $<TARGET_FILE_DIR:vantrel_demo>/tiles.bmp $<TARGET_FILE_DIR:vantrel_demo>/sprites.bmp
+                $<TARGET_FILE_DIR:vantrel_demo>/vantrel-font.bmp
+                $<TARGET_FILE_DIR:vantrel_demo>/drop.wav $<TARGET_FILE_DIR:vantrel_demo>/swap.wav
+                $<TARGET_FILE_DIR:vantrel_demo>/tick.wav
           DESTINATION ${VANTREL_INSTALL_DEMODIR})
 endif()
 file(GLOB demo_sources ${PROJECT_SOURCE_DIR}/modules/demo/*.cpp ${PROJECT_SOURCE_DIR}/modules/demo/*.h

@@ -9,7 +9,7 @@ namespace replay {
 const char *const kReplayUsage =
     "Usage: vantrel-replay [--module PATH] [--out DIR] [--golden DIR] [--update]\n"
     "                      [--tolerance N] [--frames LIST | --every N]\n"
-    "                      [--sound-log FILE] SCRIPT\n"
+    "                      [--sound-log FILE] [--sound-golden FILE] SCRIPT\n"
     "\n"
     "Runs a game module without a screen: loads it as vantrel does, starts it,\n"
     "delivers the calls of SCRIPT one by one with their elapsed times, then ends\n"
@@ -35,6 +35,9 @@ const char *const kReplayUsage =
     "                   sndPlaySoundA): the frame on the screen, the sound, the\n"
     "                   flags and the answer, as `frame 120 PlaySoundA \"boom.wav\"\n"
     "                   0x00020001 -> 1`; the answers are the desktop host's\n"
+    "  --sound-golden FILE  compare the sound log (written to --sound-log, else to\n"
+    "                   DIR/sounds.log of --out) with FILE and print the first line\n"
+    "                   that differs; with --update, write FILE instead\n"
     "  --help           this text\n"
     "\n"
     "Frames are PNG files named frame-NNNNNN.png, at the module's display mode, in\n"
@@ -118,7 +121,7 @@ bool ParseReplayOptions(const std::vector<std::string> &args, ReplayOptions *out
     }
     const bool takesValue = arg == "--module" || arg == "--out" || arg == "--golden" ||
                             arg == "--tolerance" || arg == "--frames" || arg == "--every" ||
-                            arg == "--sound-log";
+                            arg == "--sound-log" || arg == "--sound-golden";
     if (takesValue) {
       if (i + 1 >= args.size() || args[i + 1].empty()) {
         why = arg + " needs a value";
@@ -134,6 +137,8 @@ bool ParseReplayOptions(const std::vector<std::string> &args, ReplayOptions *out
         options.golden = value;
       } else if (arg == "--sound-log") {
         options.soundLog = value;
+      } else if (arg == "--sound-golden") {
+        options.soundGolden = value;
       } else if (arg == "--tolerance") {
         if (!Unsigned(value, 255, &n)) {
           why = "--tolerance takes a number from 0 to 255, not '" + value + "'";
@@ -175,8 +180,8 @@ bool ParseReplayOptions(const std::vector<std::string> &args, ReplayOptions *out
     why = "--frames and --every cannot be used together";
     return false;
   }
-  if (options.update && options.golden.empty()) {
-    why = "--update needs --golden DIR";
+  if (options.update && options.golden.empty() && options.soundGolden.empty()) {
+    why = "--update needs --golden DIR or --sound-golden FILE";
     return false;
   }
   if (options.script.empty()) {

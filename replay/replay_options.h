@@ -17,7 +17,8 @@ struct ReplayOptions {
   uint32_t every = 0;           // 0: every frame, or the list below
   std::vector<uint32_t> frames; // sorted, without repeats; empty: see `every`
   std::string script;
-  std::string soundLog; // empty: no sound log
+  std::string soundLog;    // empty: no sound log (unless soundGolden asks for one)
+  std::string soundGolden; // empty: the sound log is compared with nothing
   bool help = false;
 };
 

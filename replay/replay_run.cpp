@@ -150,6 +150,9 @@ void OnFrame(uint32_t n) {
   if (!run.writeFrames || !FrameChosen(*run.options, n)) {
     return;
   }
+  if (run.options->update && run.options->golden.empty()) {
+    return; // --update of the sound golden alone
+  }
   RgbImage frame;
   if (!CaptureFrame(&frame)) {
     return;
@@ -174,6 +177,55 @@ void OnCall(vantrel::CallKind kind, const VEvent &, int32_t) {
   }
 }
 
+// Where the sound log goes: --sound-log, else for --sound-golden the golden
+// itself (--update) or sounds.log in the --out folder.
+std::string SoundLogPath(const ReplayOptions &options) {
+  if (!options.soundLog.empty()) {
+    return options.soundLog;
+  }
+  if (options.soundGolden.empty()) {
+    return "";
+  }
+  return options.update ? options.soundGolden : InFolder(options.out, "sounds.log");
+}
+
+std::vector<std::string> Lines(const std::string &path, bool *readable) {
+  std::ifstream in(path, std::ios::binary);
+  *readable = static_cast<bool>(in);
+  std::vector<std::string> lines;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back(); // a golden checked out with Windows line ends
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// Compares the written log with the golden; says the first difference.
+bool SoundLogMatches(const std::string &logPath, const std::string &goldenPath) {
+  bool readable = false;
+  const std::vector<std::string> golden = Lines(goldenPath, &readable);
+  if (!readable) {
+    std::printf("sound log: the golden %s cannot be read\n", goldenPath.c_str());
+    return false;
+  }
+  const std::vector<std::string> got = Lines(logPath, &readable);
+  for (size_t i = 0; i < got.size() || i < golden.size(); ++i) {
+    const std::string *a = i < got.size() ? &got[i] : nullptr;
+    const std::string *b = i < golden.size() ? &golden[i] : nullptr;
+    if (a != nullptr && b != nullptr && *a == *b) {
+      continue;
+    }
+    std::printf("sound log: line %zu differs from %s\n  got:    %s\n  golden: %s\n", i + 1,
+                goldenPath.c_str(), a != nullptr ? a->c_str() : "(the log ends)",
+                b != nullptr ? b->c_str() : "(the golden ends)");
+    return false;
+  }
+  return true;
+}
+
 bool MakeFolder(const std::string &folder) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
@@ -192,11 +244,18 @@ ReplaySummary RunReplay(const ReplayOptions &options, const std::vector<ScriptCa
   run.options = &options;
   run.calls = &calls;
   run.writeFrames = writeFrames;
-  if (writeFrames && !MakeFolder(options.update ? options.golden : options.out)) {
+  const std::string frameFolder = options.update ? options.golden : options.out;
+  if (writeFrames && !frameFolder.empty() && !MakeFolder(frameFolder)) {
     run.summary.exitCode = kUsageError;
     return run.summary;
   }
-  if (!options.soundLog.empty() && !StartSoundLog(options.soundLog)) {
+  const std::string soundLog = SoundLogPath(options);
+  if (!options.soundGolden.empty() && !options.update && options.soundLog.empty() &&
+      !MakeFolder(options.out)) {
+    run.summary.exitCode = kUsageError;
+    return run.summary;
+  }
+  if (!soundLog.empty() && !StartSoundLog(soundLog)) {
     run.summary.exitCode = kUsageError;
     return run.summary;
   }
@@ -215,9 +274,10 @@ ReplaySummary RunReplay(const ReplayOptions &options, const std::vector<ScriptCa
   headless::SetInputSource(nullptr);
   headless::SetFrameSink(nullptr);
   if (!StopSoundLog()) {
-    std::fprintf(stderr, "vantrel-replay: cannot write the sound log %s\n",
-                 options.soundLog.c_str());
+    std::fprintf(stderr, "vantrel-replay: cannot write the sound log %s\n", soundLog.c_str());
     run.fileError = true;
+  } else if (!options.soundGolden.empty() && !options.update && run.started) {
+    run.summary.soundLogDiffers = !SoundLogMatches(soundLog, options.soundGolden);
   }
   run.summary.quitCode = code;
   run.summary.framesPresented = headless::FramesPresented();
@@ -244,7 +304,7 @@ ReplaySummary RunReplay(const ReplayOptions &options, const std::vector<ScriptCa
   }
   if (run.fileError) {
     s.exitCode = kUsageError;
-  } else if (s.framesDiffering > 0 || s.goldensMissing > 0) {
+  } else if (s.framesDiffering > 0 || s.goldensMissing > 0 || s.soundLogDiffers) {
     s.exitCode = kFrameDiffers;
   }
   return s;

@@ -25,7 +25,8 @@ struct ReplaySummary {
   uint32_t framesCompared = 0;
   uint32_t framesDiffering = 0;
   uint32_t goldensMissing = 0;
-  bool scriptFinished = false; // false: the run ended before the script did
+  bool soundLogDiffers = false; // from the --sound-golden file, or that file is missing
+  bool scriptFinished = false;  // false: the run ended before the script did
   int32_t quitCode = 0;
 };
 

@@ -25,6 +25,13 @@ struct Rgb {
 // the first image on the host's image list.
 // ---------------------------------------------------------------------------
 constexpr const char *kTilesFile = "tiles.bmp";
+// The SDK's font (made by the build, copied next to prog.dll), and the
+// demo's sounds (made by make_sounds.cpp): a falling blip for a drop, two
+// rising notes for a change of layer, a click for a change of depth.
+constexpr const char *kFontFile = "vantrel-font.bmp";
+constexpr const char *kDropSound = "drop.wav";
+constexpr const char *kSwapSound = "swap.wav";
+constexpr const char *kTickSound = "tick.wav";
 constexpr int32_t kTileSize = 32;
 constexpr int32_t kTilesetCols = 4;
 constexpr int32_t kTilesetRows = 2;

@@ -29,7 +29,8 @@
 //
 // The pulsing star (centre (544, 176), between 32 x 32 and 96 x 96 pixels)
 // and the cursor (the cross of the cursor frame, its centre on the pointer;
-// it starts at (320, 240)) move; do not sample pixels there.
+// it starts at (320, 240)) move; do not sample pixels there. The score lies
+// over x = 440..631, y = 8..33.
 #ifndef VANTREL_DEMO_LAYOUT_H
 #define VANTREL_DEMO_LAYOUT_H
 
@@ -149,6 +150,25 @@ constexpr int32_t kCursorDepth = 1000000000;
 constexpr int32_t kMaxDrops = 64;
 constexpr int32_t kFirstDropDepth = 1000;
 constexpr int32_t kDropDepthStep = 10;
+
+// Shift held down (GetKeyState) makes an arrow key scroll this many steps.
+constexpr int32_t kFastScrollSteps = 4;
+
+// ---------------------------------------------------------------------------
+// The score: "SCORE 000000" in the top right corner, drawn at twice its size
+// with the SDK's font (vantrel-font.bmp, 8 x 13 cells) by the module kit's
+// text, on a layer of its own over the two others. Points for each change
+// of the scene the player makes.
+// ---------------------------------------------------------------------------
+constexpr int32_t kScoreScale = 2;
+constexpr int32_t kScoreChars = 12;                                       // "SCORE " and six digits
+constexpr int32_t kScoreX = kScreenW - 8 - kScoreChars * 8 * kScoreScale; // 440
+constexpr int32_t kScoreY = 8;
+constexpr int32_t kScoreDepth = 1;
+constexpr int32_t kPointsForDrop = 10;
+constexpr int32_t kPointsForSwap = 25;
+constexpr int32_t kPointsForReorder = 5;
+constexpr int32_t kMaxScore = 999999;
 
 } // namespace demo
 

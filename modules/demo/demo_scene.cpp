@@ -1,6 +1,7 @@
 // The demo's scene: building it, changing it between calls, freeing it.
 #include "demo_scene.h"
 
+#include <cstdio>
 #include <new>
 
 namespace demo {
@@ -53,13 +54,15 @@ VMap *NewMap(int32_t cols, int32_t rows, Tile (*tileOf)(int32_t col, int32_t row
 Tile BackTileOf(int32_t col, int32_t row) { return BackgroundTile(col, row); }
 Tile FrontTileOf(int32_t col, int32_t row) { return ForegroundTile(col, row); }
 
-bool Contains(const VSprite &s, int32_t x, int32_t y) {
-  return x >= s.dstX && x < s.dstX + s.dstW && y >= s.dstY && y < s.dstY + s.dstH;
+void ShowScore(Scene &scene) {
+  char text[kScoreChars + 1];
+  std::snprintf(text, sizeof text, "SCORE %06d", static_cast<int>(scene.score));
+  scene.scoreText.Set(text); // always 12 characters: nothing is allocated
 }
 
 } // namespace
 
-Scene *BuildScene(VProg *prog, VImg *sprites) {
+Scene *BuildScene(VProg *prog, VImg *sprites, VImg *font) {
   Scene *scene = new (std::nothrow) Scene();
   if (scene == nullptr) {
     return nullptr;
@@ -68,21 +71,35 @@ Scene *BuildScene(VProg *prog, VImg *sprites) {
   // prog->layers; further layers are chained through `next`.
   VLayer *back = prog->NewLayer(0);
   VLayer *front = new (std::nothrow) VLayer();
+  VLayer *hud = new (std::nothrow) VLayer();
   scene->sprites = sprites;
   scene->layers[kBackLayer] = back;
   scene->layers[kFrontLayer] = front;
-  if (back == nullptr || front == nullptr) {
+  scene->hud = hud;
+  if (back == nullptr || front == nullptr || hud == nullptr) {
     FreeScene(prog, scene);
     return nullptr;
   }
   back->next = front;
+  front->next = hud;
 
   // Every layer the host walks must carry a map.
   scene->backMap = NewMap(kBackCols, kBackRows, BackTileOf);
   scene->frontMap = NewMap(kForeCols, kForeRows, FrontTileOf);
+  scene->hudMap = new (std::nothrow) VMap();
   back->map = scene->backMap;
   front->map = scene->frontMap;
-  bool ok = scene->backMap != nullptr && scene->frontMap != nullptr;
+  hud->map = scene->hudMap;
+  bool ok = scene->backMap != nullptr && scene->frontMap != nullptr && scene->hudMap != nullptr;
+  if (ok) {
+    scene->hudMap->state = HIDDEN; // the hud layer draws only its sprites
+    VFont vantrelFont;             // the defaults describe vantrel-font.bmp
+    vantrelFont.image = font;
+    scene->scoreText.SetFont(vantrelFont);
+    ok = scene->scoreText.Place(hud, kScoreDepth, kScoreX, kScoreY, kScoreScale);
+    ShowScore(*scene);
+    ok = ok && scene->scoreText.Length() == kScoreChars;
+  }
 
   for (int32_t i = 0; ok && i < kStartSpriteCount; ++i) {
     const Placement &p = kStartSprites[i];
@@ -114,7 +131,9 @@ void FreeScene(VProg *prog, Scene *scene) {
   if (prog != nullptr && prog->layers == scene->layers[kBackLayer]) {
     prog->layers = nullptr;
   }
-  // Every node of the scene sits in one of the two lists: free them by list.
+  // The score's nodes and sprites are the text's own; every other node of
+  // the scene sits in one of the two lists: free them by list.
+  scene->scoreText.Remove();
   for (VLayer *layer : scene->layers) {
     if (layer == nullptr) {
       continue;
@@ -127,8 +146,10 @@ void FreeScene(VProg *prog, Scene *scene) {
     }
     delete layer;
   }
+  delete scene->hud;
   delete scene->backMap; // a map frees its own cell array
   delete scene->frontMap;
+  delete scene->hudMap;
   delete scene; // the sprites live inside the scene record
 }
 
@@ -166,7 +187,7 @@ VNode *TopmostAt(const Scene &scene, int32_t x, int32_t y) {
       if (n == scene.cursor.node || n->sprite == nullptr || n->sprite->state == HIDDEN) {
         continue;
       }
-      if (Contains(*n->sprite, x, y)) {
+      if (VRectContainsPoint(VSpriteRect(*n->sprite), x, y)) {
         return n;
       }
     }
@@ -219,6 +240,11 @@ bool Raise(const Scene &scene, VNode *node) {
   // than the neighbour's depth puts it just over that neighbour.
   node->SetDepth(above->Depth() + 1);
   return true;
+}
+
+void AddPoints(Scene &scene, int32_t points) {
+  scene.score = scene.score > kMaxScore - points ? kMaxScore : scene.score + points;
+  ShowScore(scene);
 }
 
 bool Lower(VNode *node) {

@@ -8,6 +8,7 @@
 
 #include "demo_layout.h"
 #include "vantrel.h"
+#include "vantrel_kit.h"
 
 namespace demo {
 
@@ -19,6 +20,8 @@ struct Actor {
 
 struct Scene {
   VLayer *layers[2] = {nullptr, nullptr}; // kBackLayer is drawn first, kFrontLayer over it
+  VLayer *hud = nullptr;                  // over both: the score
+  VMap *hudMap = nullptr;                 // a HIDDEN map: every layer carries one
   VMap *backMap = nullptr;                // scrolled with the arrow keys
   VMap *frontMap = nullptr;               // hidden and shown with H
   VImg *sprites = nullptr;                // sprites.bmp, borrowed from the host's image list
@@ -29,11 +32,14 @@ struct Scene {
   int32_t dropCount = 0;                  // drops in use
   int32_t nextDrop = 0;                   // the slot the next drop takes
   int32_t nextDropDepth = kFirstDropDepth;
+  VText scoreText; // the score's characters, sprites on the hud layer
+  int32_t score = 0;
 };
 
-// Builds the scene over the two loaded images and hangs it on prog->layers.
-// Answers null, with nothing left allocated, when memory runs out.
-Scene *BuildScene(VProg *prog, VImg *sprites);
+// Builds the scene over the loaded images (`font` is vantrel-font.bmp) and
+// hangs it on prog->layers. Answers null, with nothing left allocated, when
+// memory runs out.
+Scene *BuildScene(VProg *prog, VImg *sprites, VImg *font);
 // Takes the scene off prog->layers and frees every record of it.
 void FreeScene(VProg *prog, Scene *scene);
 
@@ -59,6 +65,8 @@ void SwapLayer(Scene &scene, VNode *node);
 // already at that end.
 bool Raise(const Scene &scene, VNode *node);
 bool Lower(VNode *node);
+// Adds points to the score (at most kMaxScore) and shows it.
+void AddPoints(Scene &scene, int32_t points);
 
 } // namespace demo
 

@@ -42,6 +42,20 @@ VImg *AddImageCb(const char *file, int32_t flag) {
   return fs::exists(file) ? img : nullptr;
 }
 
+// The Win32 calls the demo makes, as the host program serves them: these
+// stand-ins are exported from the test program (ENABLE_EXPORTS), and the
+// module resolves them here when it is loaded.
+std::vector<std::string> sounds; // "<file> 0x<flags>"
+uint16_t shiftState = 0;
+
+extern "C" int PlaySoundA(const char *sound, void *, uint32_t flags) {
+  char hex[16];
+  std::snprintf(hex, sizeof hex, " 0x%08X", flags);
+  sounds.push_back(std::string(sound != nullptr ? sound : "NULL") + hex);
+  return 1;
+}
+extern "C" short GetKeyState(int vk) { return static_cast<short>(vk == 0x10 ? shiftState : 0); }
+
 int32_t DrawMapCb(VMap *) { return 1; }
 int32_t DrawSpriteCb(VSprite *) { return 1; }
 int32_t ReportCb(const char *text) {
@@ -75,6 +89,8 @@ struct Module {
       delete img;
     }
     host = HostLog();
+    sounds.clear();
+    shiftState = 0;
   }
 
   int32_t Send(int32_t code, int32_t elapsed = 0) {
@@ -101,6 +117,7 @@ struct DemoCopy {
     if (withBitmaps) {
       fs::copy_file(from / demo::kTilesFile, dir / demo::kTilesFile);
       fs::copy_file(from / demo::kSpritesFile, dir / demo::kSpritesFile);
+      fs::copy_file(from / demo::kFontFile, dir / demo::kFontFile);
     }
   }
   ~DemoCopy() {
@@ -136,13 +153,14 @@ TEST(DemoModule, AWholeRun) {
   EXPECT_NE(m.init(&m.prog), 0);
   EXPECT_LE(m.prog.version, MODULE_VERSION_MAX);
 
-  // Start: the mode first, then the tileset, then the sprites, found next to
-  // prog.dll whatever the current folder.
+  // Start: the mode first, then the tileset, then the sprites and the font,
+  // found next to prog.dll whatever the current folder.
   EXPECT_EQ(m.Send(EV_INIT), 0);
   const std::vector<std::string> start = {
       "SetMode 640x480x16",
       "AddImage " + (dir / "tiles.bmp").string() + " 3101",
       "AddImage " + (dir / "sprites.bmp").string() + " 3101",
+      "AddImage " + (dir / "vantrel-font.bmp").string() + " 3101",
   };
   EXPECT_EQ(host.calls, start);
   ASSERT_NE(m.prog.layers, nullptr);
@@ -151,7 +169,18 @@ TEST(DemoModule, AWholeRun) {
   VLayer *front = back->next;
   ASSERT_NE(back->map, nullptr);
   ASSERT_NE(front->map, nullptr);
-  // Every sprite uses the second image (the first is the tileset).
+  ASSERT_NE(front->next, nullptr);
+  VLayer *hud = front->next;
+  // Every sprite uses the second image (the first is the tileset); the
+  // score on the layer over them, the font.
+  int scoreChars = 0;
+  for (VNode *n = hud->first; n != nullptr; n = n->next) {
+    if (n->sprite->state != HIDDEN) { // the space is hidden
+      EXPECT_EQ(n->sprite->image, host.images.at(2));
+      ++scoreChars;
+    }
+  }
+  EXPECT_EQ(scoreChars, 11); // "SCORE 000000"
   for (VLayer *l : {back, front}) {
     for (VNode *n = l->first; n != nullptr; n = n->next) {
       EXPECT_EQ(n->sprite->image, host.images.at(1));
@@ -170,6 +199,12 @@ TEST(DemoModule, AWholeRun) {
   m.Key(0x28); // Down
   EXPECT_EQ(back->map->x, -demo::kScrollStep);
   EXPECT_EQ(back->map->y, -demo::kScrollStep);
+  shiftState = 0x8000; // Shift held down: four steps at a time
+  m.Key(0x27);
+  EXPECT_EQ(back->map->x, -5 * demo::kScrollStep);
+  shiftState = 0x0001; // up again (toggled)
+  m.Key(0x25);
+  EXPECT_EQ(back->map->x, -4 * demo::kScrollStep);
   m.Key(0x48); // H
   EXPECT_EQ(front->map->state, HIDDEN);
   m.Key(0x48);
@@ -191,6 +226,10 @@ TEST(DemoModule, AWholeRun) {
   m.Send(EV_RBUTTONDOWN);
   EXPECT_EQ(dropped->owner, back);
   EXPECT_EQ(back->last, dropped);
+  // Each change plays its sound at once, as a file, with no default sound.
+  const std::string async = " 0x00020003"; // SND_FILENAME | SND_ASYNC | SND_NODEFAULT
+  EXPECT_EQ(sounds, (std::vector<std::string>{(dir / "drop.wav").string() + async,
+                                              (dir / "swap.wav").string() + async}));
 
   // F1 shows the help through the Report slot.
   host.calls.clear();
@@ -218,7 +257,8 @@ TEST(DemoModule, MissingBitmapsAreReportedAndNothingIsDrawn) {
   m.Send(EV_INIT);
   ASSERT_EQ(host.calls.size(), 3u);
   EXPECT_EQ(host.calls[1], "AddImage " + (dir / "tiles.bmp").string() + " 3101");
-  EXPECT_EQ(host.calls[2], "Report The demo needs tiles.bmp and sprites.bmp next to prog.dll.");
+  EXPECT_EQ(host.calls[2], "Report The demo needs tiles.bmp, sprites.bmp and vantrel-font.bmp "
+                           "next to prog.dll.");
   EXPECT_EQ(m.prog.layers, nullptr);
   EXPECT_EQ(m.Send(EV_FRAME, 1000), 0);
   EXPECT_EQ(m.Send(EV_SHUTDOWN), 0);

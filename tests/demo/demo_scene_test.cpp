@@ -3,6 +3,7 @@
 #include "demo_scene.h"
 
 #include <gtest/gtest.h>
+#include <string>
 
 #include <vector>
 
@@ -36,7 +37,7 @@ bool Ascending(const std::vector<int32_t> &v) {
 class DemoScene : public ::testing::Test {
 protected:
   void SetUp() override {
-    scene = demo::BuildScene(&prog, &sprites);
+    scene = demo::BuildScene(&prog, &sprites, &font);
     ASSERT_NE(scene, nullptr);
   }
   void TearDown() override { demo::FreeScene(&prog, scene); }
@@ -54,13 +55,16 @@ protected:
 
   VProg prog;
   VImg sprites;
+  VImg font;
   Scene *scene = nullptr;
 };
 
 TEST_F(DemoScene, HangsTwoDrawableLayersOnProg) {
   ASSERT_EQ(prog.layers, Back());
   ASSERT_EQ(Back()->next, Front());
-  EXPECT_EQ(Front()->next, nullptr);
+  ASSERT_EQ(Front()->next, scene->hud);
+  EXPECT_EQ(scene->hud->next, nullptr);
+  EXPECT_EQ(scene->hud->map->state, HIDDEN); // the score's layer draws only its sprites
   // The host draws viewCols x viewRows cells of every layer's map, in array
   // order: the arrays must hold that many.
   for (VLayer *layer : scene->layers) {
@@ -203,11 +207,49 @@ TEST_F(DemoScene, AtMost64DropsThenTheOldestIsReused) {
   EXPECT_TRUE(Ascending(Depths(Front())));
 }
 
+// The score: twelve characters of the font at twice their size in the top
+// right corner, on the layer over the others; points add up to at most
+// 999999, and showing a new score allocates nothing.
+TEST_F(DemoScene, TheScoreIsTextOnTheTopLayer) {
+  const auto shown = [this] {
+    std::string text;
+    int32_t x = demo::kScoreX;
+    int shownChars = 0;
+    for (VNode *n = scene->hud->first; n != nullptr; n = n->next) {
+      const VSprite &s = *n->sprite;
+      if (s.state == HIDDEN) {
+        continue; // the space
+      }
+      ++shownChars;
+      EXPECT_EQ(s.image, &font);
+      EXPECT_EQ(s.dstY, demo::kScoreY);
+      EXPECT_EQ(s.dstW, 16);
+      EXPECT_EQ(s.dstH, 26);
+      x = s.dstX < x ? s.dstX : x;
+    }
+    EXPECT_EQ(x, demo::kScoreX);
+    EXPECT_EQ(shownChars, 11);
+    return std::string(scene->scoreText.Text());
+  };
+  EXPECT_EQ(shown(), "SCORE 000000");
+  EXPECT_EQ(demo::kScoreX + scene->scoreText.Width(), demo::kScreenW - 8);
+  const size_t nodes = scene->scoreText.Capacity();
+  demo::AddPoints(*scene, demo::kPointsForDrop);
+  demo::AddPoints(*scene, demo::kPointsForSwap);
+  EXPECT_EQ(shown(), "SCORE 000035");
+  demo::AddPoints(*scene, 2000000000);
+  EXPECT_EQ(shown(), "SCORE 999999");
+  demo::AddPoints(*scene, demo::kPointsForDrop);
+  EXPECT_EQ(shown(), "SCORE 999999");
+  EXPECT_EQ(scene->scoreText.Capacity(), nodes);
+}
+
 TEST(DemoSceneFree, TakesTheSceneOffProgAndFreesIt) {
   // Run under LeakSanitizer in the test build: a record left behind fails.
   VProg prog;
   VImg sprites;
-  Scene *scene = demo::BuildScene(&prog, &sprites);
+  VImg font;
+  Scene *scene = demo::BuildScene(&prog, &sprites, &font);
   ASSERT_NE(scene, nullptr);
   for (int i = 0; i < 70; ++i) {
     demo::DropSprite(*scene, i, i);

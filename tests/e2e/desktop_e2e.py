@@ -230,6 +230,9 @@ class Host:
 
 MAGENTA, BLUE, YELLOW, RED, BLACK = 0xFF00FF, 0x0000FF, 0xFFFF00, 0xFF0000, 0x000000
 
+# The files the demo loads from its own folder, beside its prog.dll.
+DEMO_FILES = ("tiles.bmp", "sprites.bmp", "vantrel-font.bmp", "drop.wav", "swap.wav", "tick.wav")
+
 
 def case_missing_module(x, args):
     """No prog.dll beside the host: the load failure, then DESTROY!, exit 1."""
@@ -603,7 +606,7 @@ def case_demo(x, args):
     """The demo module as a newcomer meets it: its first frames, an arrow
     key scrolling the map, H hiding the foreground, the pointer moving the
     cursor sprite, F1's help in the Report box, Escape."""
-    extra = [os.path.join(os.path.dirname(args.module), f) for f in ("tiles.bmp", "sprites.bmp")]
+    extra = [os.path.join(os.path.dirname(args.module), f) for f in DEMO_FILES]
     host = Host(x, args.work, args.host, args.module, args.supp, extra=extra)
     try:
         host.host_window()
@@ -659,7 +662,7 @@ def case_demo(x, args):
 
 
 def demo_host(x, args):
-    extra = [os.path.join(os.path.dirname(args.module), f) for f in ("tiles.bmp", "sprites.bmp")]
+    extra = [os.path.join(os.path.dirname(args.module), f) for f in DEMO_FILES]
     return Host(x, args.work, args.host, args.module, args.supp, extra=extra)
 
 
@@ -718,7 +721,7 @@ def case_record_replay(x, args):
     buttons while the host records, a Print Screen at the end; the replay of
     the recording presents, at the shot's frame, the same picture pixel for
     pixel."""
-    extra = [os.path.join(os.path.dirname(args.module), f) for f in ("tiles.bmp", "sprites.bmp")]
+    extra = [os.path.join(os.path.dirname(args.module), f) for f in DEMO_FILES]
     host = Host(x, args.work, args.host, args.module, args.supp, extra=extra,
                 host_args=("--record", "session.script"))
     try:

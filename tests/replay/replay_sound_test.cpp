@@ -94,6 +94,34 @@ TEST_F(ReplaySound, TheLogHasEveryCallWithTheDesktopsAnswers) {
             std::string::npos);
 }
 
+// The log kept as a golden: written with --update, matched, and a changed
+// line named with exit code 1.
+TEST_F(ReplaySound, TheSoundGoldenCatchesAChangedCall) {
+  ASSERT_EQ(Run("--sound-golden sounds.golden --update"), 0) << Slurp(dir / "err.txt");
+  EXPECT_FALSE(fs::exists(dir / "frames")); // --update of the sound golden alone
+  const std::string golden = Slurp(dir / "sounds.golden");
+  ASSERT_NE(golden.find("frame 6 PlaySoundA NULL 0x00000000 -> 1\n"), std::string::npos);
+  ASSERT_EQ(Run("--sound-golden sounds.golden"), 0) << Slurp(dir / "out.txt");
+  EXPECT_TRUE(fs::exists(dir / "frames/sounds.log"));
+
+  std::string changed = golden;
+  changed.replace(changed.find("NULL 0x00000000 -> 1"), 20, "NULL 0x00000000 -> 0");
+  std::ofstream(dir / "sounds.golden") << changed;
+  EXPECT_EQ(Run("--sound-golden sounds.golden"), 1);
+  EXPECT_NE(Slurp(dir / "out.txt")
+                .find("sound log: line 4 differs from sounds.golden\n"
+                      "  got:    frame 6 PlaySoundA NULL 0x00000000 -> 1\n"
+                      "  golden: frame 6 PlaySoundA NULL 0x00000000 -> 0\n"),
+            std::string::npos)
+      << Slurp(dir / "out.txt");
+  std::ofstream(dir / "sounds.golden") << golden << "frame 9 PlaySoundA NULL 0x00000000 -> 1\n";
+  EXPECT_EQ(Run("--sound-golden sounds.golden"), 1);
+  EXPECT_NE(Slurp(dir / "out.txt").find("  got:    (the log ends)"), std::string::npos);
+  EXPECT_EQ(Run("--sound-golden missing.golden"), 1);
+  EXPECT_NE(Slurp(dir / "out.txt").find("the golden missing.golden cannot be read"),
+            std::string::npos);
+}
+
 TEST_F(ReplaySound, ALogThatCannotBeWrittenIsAFileError) {
   EXPECT_EQ(Run("--sound-log no/such/folder/sounds.log"), 2);
   EXPECT_NE(Slurp(dir / "err.txt").find("cannot write the sound log no/such/folder/sounds.log"),

@@ -30,7 +30,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from desktop_e2e import Failure, XServer, check  # noqa: E402
+from desktop_e2e import DEMO_FILES, Failure, XServer, check  # noqa: E402
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "hostile"))
 from sanitized_host import SanitizedHost  # noqa: E402
 
@@ -114,7 +114,7 @@ def main():
     signal.alarm(int(run_s) + 120)
 
     module_dir = os.path.dirname(os.path.abspath(args.module))
-    extra = [os.path.join(module_dir, f) for f in ("tiles.bmp", "sprites.bmp")]
+    extra = [os.path.join(module_dir, f) for f in DEMO_FILES]
     x = XServer(*SCREEN)
     host = None
     samples = []  # (seconds since start, kB)

@@ -416,8 +416,13 @@ DEMO_FIRST = [
 ]
 
 
+# The demo module and the files it loads from its own folder.
+DEMO_FILES = ("prog.dll", "tiles.bmp", "sprites.bmp", "vantrel-font.bmp", "drop.wav", "swap.wav",
+              "tick.wav")
+
+
 def case_demo(c):
-    for f in ("prog.dll", "tiles.bmp", "sprites.bmp"):
+    for f in DEMO_FILES:
         shutil.copy(c.host_dir / f, c.dir)
     c.start_watcher()
     c.focus_desktop()
@@ -442,7 +447,7 @@ def case_close_request(c):
     """Alt+F4 asks the window to close: the platform destroys it, the run ends
     with code 0, and the DESTROY! box still shows (it cannot be owned by the
     window that is gone)."""
-    for f in ("prog.dll", "tiles.bmp", "sprites.bmp"):
+    for f in DEMO_FILES:
         shutil.copy(c.host_dir / f, c.dir)
     c.start_watcher()
     c.focus_desktop()
@@ -767,9 +772,8 @@ def check_zip(c, arch, zip_path, toolchain):
     plain = c.dir / arch / "plain.dll"
     r3 = subprocess.run([f"{arch}-w64-mingw32-g++", "-std=c++20", "-shared",
                          f"-I{root / 'sdk'}", "-o", plain,
-                         *(root / "example" / f for f in ("demo_module.cpp", "demo_scene.cpp",
-                                                          "module_path.cpp")),
-                         root / "sdk" / "lib" / "libvantrel_scene.a", "-Wl,--kill-at",
+                         *(root / "example" / f for f in ("demo_module.cpp", "demo_scene.cpp")),
+                         root / "sdk" / "lib" / "libvantrel_scene.a", "-lwinmm", "-Wl,--kill-at",
                          "-static-libgcc", "-static-libstdc++"], capture_output=True)
     c.expect(r3.returncode == 0, f"{arch}: the example builds by hand with the scene library")
     for dll in (build_dir / "prog.dll", plain):
@@ -798,7 +802,7 @@ def case_dist(c):
 def case_replay(c):
     """The demo's regression run with the Windows build's vantrel-replay.exe
     and prog.dll: the goldens the desktop build passes hold here too."""
-    for f in ("vantrel-replay.exe", "prog.dll", "tiles.bmp", "sprites.bmp"):
+    for f in ("vantrel-replay.exe",) + DEMO_FILES:
         shutil.copy(c.host_dir / f, c.dir)
     replay = Path(c.state["source"]) / "modules" / "demo" / "replay"
     shutil.copy(replay / "session.script", c.dir)
