@@ -40,6 +40,7 @@ int main(int argc, char **argv) {
   bench::RegisterBlitBenchmarks();
   bench::RegisterRenderBenchmarks();
   bench::RegisterPresentBenchmarks();
+  bench::RegisterTextBenchmarks();
   bench::RegisterReloadBenchmarks();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

@@ -8,6 +8,7 @@ void RegisterBlitBenchmarks();
 void RegisterRenderBenchmarks();
 void RegisterPresentBenchmarks();
 void RegisterReloadBenchmarks();
+void RegisterTextBenchmarks();
 
 } // namespace bench
 

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh
 cmake --preset bench >/dev/null
-cmake --build --preset bench --target vantrel_bench vantrel_replay_bench
+cmake --build --preset bench --target vantrel_bench vantrel_replay_bench vantrel_sound_bench
 out=build/bench/bench.json
 echo "load before: $(uptime)"
 build/bench/bench/vantrel_bench --benchmark_repetitions=5 --benchmark_min_time=0.1 \
@@ -17,3 +17,5 @@ python3 bench/compare.py "$out"
 echo "all figures: $out"
 echo "replay runner (the demo's regression script without PNG output; one 640x480 PNG):"
 build/bench/bench/vantrel_replay_bench --benchmark_min_time=1
+echo "sound start latency (SDL2_mixer through SDL's disk driver, which paces like a device):"
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null build/bench/bench/vantrel_sound_bench 2>/dev/null
