@@ -169,6 +169,19 @@ def main():
         rows.append([what, "n/a" if r is None else f"{640 * 480 / r * 1e3:.3f}"])
     table("Presentation of a 640x480 frame through SDL2's software path (ms per frame)",
           ["step", "ms"], rows)
+
+    rows = []
+    for name, what in (("text/set/12", "a 12-character score set anew"),
+                       ("text/frame/16bpp/12", "12 characters set and drawn, 16 bpp"),
+                       ("text/frame/16bpp/1000", "1000 characters set and drawn, 16 bpp"),
+                       ("text/frame/32bpp/1000", "1000 characters set and drawn, 32 bpp")):
+        b, r = runs.get(name, {}), rate(runs, name)
+        allocs = b.get("allocs_per_frame", b.get("allocs_per_set"))
+        rows.append([what, "n/a" if r is None else f"{1e9 / r:.1f}",
+                     "n/a" if allocs is None else f"{allocs:.3g}",
+                     verdict(None if allocs is None else allocs < 0.01)])
+    table("The module kit's text with the SDK's font (ns per character; heap allocations "
+          "per frame)", ["what", "ns/char", "allocs", "0 allocs"], rows)
     return 0
 
 
