@@ -1,6 +1,5 @@
 // replay_main.cpp - vantrel-replay's entry point.
 #include "platform/module_calls/module_calls.h"
-#include "platform/module_calls/sound_player.h"
 #include "replay/replay_run.h"
 
 #include <string>
@@ -11,9 +10,6 @@ int main(int argc, char **argv) {
   // On the virtual clock a module's Sleep returns at once. (On Windows the
   // module calls the system's own Sleep: nothing is served.)
   modulecalls::SetModuleSleep(nullptr);
-  // No audio device: sounds play on a virtual one, for the length of each
-  // sound on the replay's clock, and answer as the desktop host does.
-  modulecalls::SetSoundOutput(modulecalls::VirtualSoundOutput());
 #endif
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {

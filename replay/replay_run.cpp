@@ -255,6 +255,7 @@ ReplaySummary RunReplay(const ReplayOptions &options, const std::vector<ScriptCa
     run.summary.exitCode = kUsageError;
     return run.summary;
   }
+  ResetRunSounds();
   if (!soundLog.empty() && !StartSoundLog(soundLog)) {
     run.summary.exitCode = kUsageError;
     return run.summary;

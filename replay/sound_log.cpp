@@ -7,6 +7,7 @@
 #include "module/prog_instance.h"
 #include "platform/headless/headless.h"
 #include "platform/module_calls/sound_player.h"
+#include "platform/module_calls/window_title.h"
 
 #include <dlfcn.h>
 #endif
@@ -22,6 +23,8 @@ bool StartSoundLog(const std::string &) {
 }
 
 bool StopSoundLog() { return true; }
+
+void ResetRunSounds() {}
 
 #else
 
@@ -77,6 +80,12 @@ bool StopSoundLog() {
   const bool closed = std::fclose(logFile) == 0;
   logFile = nullptr;
   return closed && !writeFailed;
+}
+
+void ResetRunSounds() {
+  modulecalls::ResetSoundPlayer();
+  modulecalls::SetSoundOutput(modulecalls::VirtualSoundOutput());
+  modulecalls::ResetWindowTitle();
 }
 
 #endif

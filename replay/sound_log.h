@@ -16,6 +16,12 @@ bool StartSoundLog(const std::string &path);
 // Closes the log; false when writing failed.
 bool StopSoundLog();
 
+// Before each run: the module's sounds on the virtual device of a host
+// without audio (each plays for its length on the replay's clock), nothing
+// playing, and no window title, as at process start. Nothing on Windows,
+// where the module calls the system.
+void ResetRunSounds();
+
 // One line as the log has it, for a call answered `answer` while frame
 // `frame` was on the screen: `frame 120 PlaySoundA "boom.wav" 0x00020001 -> 1`.
 // The sound is NULL, <memory N bytes>, or the file name quoted with " \ and
