@@ -13,7 +13,7 @@
 //   tone_a.wav   SND_SYNC              100 ms, left = 1000 + i, right = -1000 - i
 //   tone_b.wav   SND_ASYNC | SND_LOOP   25 ms, left = 20000 + i, right = 7
 //   tone_e.wav   SND_ASYNC | SND_NOSTOP  refused while b loops: never heard
-//   NULL                               stops b; then 60 ms of silence
+//   NULL                               stops b; then 150 ms of silence
 //   tone_c.wav   SND_ASYNC             replaced at once by
 //   tone_d.wav   SND_SYNC               50 ms, left = -10000 - i, right = 3
 //   broken.wav, missing.wav            FALSE
@@ -130,7 +130,7 @@ void PlayScene() {
   Say("e nostop", PlaySoundA("tone_e.wav", nullptr, SND_FILENAME | SND_ASYNC | SND_NOSTOP));
   Sleep(50);
   Say("stop", PlaySoundA(nullptr, nullptr, 0));
-  Sleep(60);
+  Sleep(150);
   Say("c async", PlaySoundA("tone_c.wav", nullptr, SND_FILENAME | SND_ASYNC));
   Say("d sync", sndPlaySoundA("tone_d.wav", SND_SYNC));
   Say("broken", PlaySoundA("broken.wav", nullptr, SND_FILENAME | SND_ASYNC));
