@@ -9,6 +9,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <dlfcn.h>
+
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -40,12 +42,41 @@ void PostMix(void *, Uint8 *, int) {
   }
 }
 
+// ALSA's library writes every failure of a device it looks for to standard
+// error in lines of its own; while the device is opened they are kept quiet,
+// and the one line below says what went wrong. (SDL loads the library when
+// its ALSA driver starts; with another driver nothing is done.)
+void QuietAlsaError(const char *, int, const char *, int, const char *, ...) {}
+using AlsaErrorHandler = void (*)(const char *, int, const char *, int, const char *, ...);
+using SetAlsaErrorHandler = int (*)(AlsaErrorHandler);
+
+void QuietAlsa(bool quiet) {
+  void *alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD);
+  if (alsa == nullptr) {
+    return;
+  }
+  auto set = reinterpret_cast<SetAlsaErrorHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
+  if (set != nullptr) {
+    set(quiet ? QuietAlsaError : nullptr); // null: ALSA's own handler again
+  }
+  dlclose(alsa);
+}
+
+bool OpenDevice() {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    return false;
+  }
+  QuietAlsa(true);
+  const bool ok = Mix_OpenAudio(kRate, AUDIO_S16SYS, kChannels, bufferFrames) == 0;
+  QuietAlsa(false);
+  return ok;
+}
+
 bool Open() {
   if (opened || failed) {
     return opened;
   }
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
-      Mix_OpenAudio(kRate, AUDIO_S16SYS, kChannels, bufferFrames) != 0) {
+  if (!OpenDevice()) {
     std::fprintf(stderr, "vantrel: no audio device (%s): sound calls answer FALSE\n",
                  SDL_GetError());
     failed = true;
