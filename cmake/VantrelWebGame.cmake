@@ -19,16 +19,6 @@
 
 include_guard(GLOBAL)
 
-# Link options of every game page. The program runs the host's loop as it is
-# and suspends in the calls that wait for the page (Asyncify).
-set(VANTREL_WEB_LINK_OPTIONS
-  -sASYNCIFY=1
-  -sASYNCIFY_STACK_SIZE=65536
-  -sALLOW_MEMORY_GROWTH=1
-  -sFORCE_FILESYSTEM=1
-  -sENVIRONMENT=web
-  -sEXIT_RUNTIME=0)
-
 function(vantrel_add_web_game name)
   cmake_parse_arguments(PARSE_ARGV 1 ARG "" "OUTPUT_DIRECTORY;TITLE" "SOURCES;ASSETS")
   if(ARG_UNPARSED_ARGUMENTS)
@@ -60,13 +50,23 @@ function(vantrel_add_web_game name)
     set(ARG_TITLE "${name}")
   endif()
 
+  # The program runs the host's loop as it is and suspends in the calls that
+  # wait for the page (Asyncify).
+  set(link_options
+    -sASYNCIFY=1
+    -sASYNCIFY_STACK_SIZE=65536
+    -sALLOW_MEMORY_GROWTH=1
+    -sFORCE_FILESYSTEM=1
+    -sENVIRONMENT=web
+    -sEXIT_RUNTIME=0)
+
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${host})
   target_compile_features(${name} PRIVATE cxx_std_20)
   set_target_properties(${name} PROPERTIES
     SUFFIX ".js"
     RUNTIME_OUTPUT_DIRECTORY "$<1:${ARG_OUTPUT_DIRECTORY}>")
-  target_link_options(${name} PRIVATE ${VANTREL_WEB_LINK_OPTIONS} "SHELL:--pre-js \"${page_script}\"")
+  target_link_options(${name} PRIVATE ${link_options} "SHELL:--pre-js \"${page_script}\"")
   set(depends "${page_script}")
   foreach(asset ${ARG_ASSETS})
     get_filename_component(asset_path "${asset}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")

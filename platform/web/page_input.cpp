@@ -95,10 +95,12 @@ plat::POINT PointerInMode(double x, double y, double boxWidth, double boxHeight,
   if (modeWidth <= 0 || modeHeight <= 0) {
     return {0, 0};
   }
-  double scale = 1.0;
-  if (boxWidth > 0 && boxHeight > 0) {
-    scale = std::min(boxWidth / modeWidth, boxHeight / modeHeight);
+  if (!(boxWidth > 0 && boxHeight > 0)) {
+    // No size known for the element: it shows the mode one to one.
+    boxWidth = modeWidth;
+    boxHeight = modeHeight;
   }
+  const double scale = std::min(boxWidth / modeWidth, boxHeight / modeHeight);
   const double left = (boxWidth - modeWidth * scale) / 2;
   const double top = (boxHeight - modeHeight * scale) / 2;
   const auto toMode = [scale](double v, double origin, int32_t size) {

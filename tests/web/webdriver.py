@@ -71,11 +71,12 @@ class Browser:
         try:
             data = json.dumps(body).encode() if body is not None else None
             conn.request(method, path, data, {"Content-Type": "application/json"})
-            reply = json.loads(conn.getresponse().read() or b"{}")
+            response = conn.getresponse()
+            reply = json.loads(response.read() or b"{}")
         finally:
             conn.close()
         value = reply.get("value", reply)
-        if isinstance(value, dict) and "error" in value:
+        if response.status >= 400 and isinstance(value, dict):
             raise WebDriverError("%s %s: %s: %s" % (method, path, value["error"],
                                                     value.get("message", "")[:500]))
         return value
