@@ -11,6 +11,7 @@ import argparse
 import base64
 import os
 import shutil
+import subprocess
 import sys
 import time
 import zlib
@@ -144,37 +145,75 @@ def wait_ended(browser, timeout=20):
 
 
 # ---------------------------------------------------------------------------
-def case_replay(args):
-    """The demo's session replayed inside the page: every chosen frame, read
-    back from the canvas, equals its golden pixel for pixel."""
-    demo = os.path.join(args.source, "modules", "demo", "replay")
-    frames = open(os.path.join(demo, "golden-frames.txt")).read().strip()
-    folder = stage(args, "demo", [os.path.join(demo, "session.script")])
+def replay_in_page(folder, page, script, frames, golden):
+    """Opens `page` in `folder` on its replay entry with `script`; every
+    frame of `frames`, read back from the canvas, must equal its golden."""
     with Server(folder) as server, Browser() as browser:
-        browser.get(server.url("demo.html?replay=session.script&frames=" + frames))
+        browser.get(server.url("%s?replay=%s&frames=%s" % (page, script,
+                                                           ",".join(map(str, frames)))))
         summary = browser.wait_for("return Module.vantrelPage.replay", 600, "the replay's end",
                                    interval=1)
         print("replay: %s" % summary)
         check(summary["error"] == "", "the replay failed: %s" % summary["error"])
         check(summary["scriptFinished"], "the run ended before the script did")
-        wanted = [int(n) for n in frames.split(",")]
-        check(summary["framesKept"] == len(wanted), "%d of %d frames kept" %
-              (summary["framesKept"], len(wanted)))
+        check(summary["framesKept"] == len(frames), "%d of %d frames kept" %
+              (summary["framesKept"], len(frames)))
         differing = 0
-        for n in wanted:
+        for n in frames:
             kept = browser.script("return Module.vantrelPage.keptFrameRgb(%d)" % n)
             rgb = base64.b64decode(kept["rgb"])
-            gw, gh, golden = read_png_rgb(os.path.join(demo, "golden", "frame-%06d.png" % n))
+            gw, gh, pixels = read_png_rgb(os.path.join(golden, "frame-%06d.png" % n))
             if (kept["width"], kept["height"]) != (gw, gh):
                 print("frame %d: %dx%d, the golden is %dx%d" % (n, kept["width"],
                                                               kept["height"], gw, gh))
                 differing += 1
                 continue
-            bad = sum(1 for i in range(0, len(rgb), 3) if rgb[i:i + 3] != golden[i:i + 3])
+            bad = sum(1 for i in range(0, len(rgb), 3) if rgb[i:i + 3] != pixels[i:i + 3])
             print("frame %d: %d pixels differ" % (n, bad))
             differing += bad > 0
         check(differing == 0, "%d frames differ from their goldens" % differing)
         check(summary["exitCode"] == 0, "exit code %d" % summary["exitCode"])
+
+
+def case_replay(args):
+    """The demo's session replayed inside the page: every chosen frame, read
+    back from the canvas, equals its golden pixel for pixel."""
+    demo = os.path.join(args.source, "modules", "demo", "replay")
+    frames = [int(n) for n in open(os.path.join(demo, "golden-frames.txt")).read().split(",")]
+    folder = stage(args, "demo", [os.path.join(demo, "session.script")])
+    replay_in_page(folder, "demo.html", "session.script", frames, os.path.join(demo, "golden"))
+
+
+def run(command, **kw):
+    print("+ " + " ".join(command))
+    done = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, **kw)
+    if done.returncode != 0:
+        print(done.stdout[-4000:])
+    check(done.returncode == 0, "%s failed (exit code %d)" % (command[0], done.returncode))
+
+
+def case_install_hello(args):
+    """The web build installed into a scratch prefix; the example module
+    project, outside the tree, built from it with vantrel_add_web_game; its
+    page replays the example's own script to the example's goldens."""
+    prefix = os.path.join(args.work, "prefix")
+    shutil.rmtree(args.work, ignore_errors=True)
+    os.makedirs(args.work)
+    run([args.cmake, "--install", args.web_build, "--prefix", prefix])
+    project = os.path.join(args.work, "hello-module")
+    shutil.copytree(os.path.join(args.source, "examples", "hello-module"), project)
+    env = dict(os.environ, NODE_PATH="/usr/share/nodejs")
+    build = os.path.join(args.work, "build-web")
+    run(["emcmake", args.cmake, "-S", project, "-B", build,
+         "-DVantrel_DIR=" + os.path.join(prefix, "lib", "cmake", "Vantrel")], env=env)
+    run([args.cmake, "--build", build], env=env)
+    site = os.path.join(build, "hello")
+    for suffix in (".html", ".js", ".wasm", ".data"):
+        check(os.path.exists(os.path.join(site, "hello" + suffix)), "no hello%s" % suffix)
+    shutil.copy(os.path.join(project, "replay", "hello.replay"), site)
+    golden = os.path.join(project, "replay", "golden")
+    frames = sorted(int(f[6:12]) for f in os.listdir(golden) if f.startswith("frame-"))
+    replay_in_page(site, "hello.html", "hello.replay", frames, golden)
 
 
 def case_input(args):
@@ -300,7 +339,7 @@ def case_no_procedure(args):
 
 CASES = {"replay": case_replay, "input": case_input, "focus": case_focus,
          "missing_bitmap": case_missing_bitmap, "no_procedure": case_no_procedure,
-         "refused_record": case_refused_record}
+         "refused_record": case_refused_record, "install_hello": case_install_hello}
 
 
 def main():
@@ -309,6 +348,7 @@ def main():
     parser.add_argument("--web-build", required=True)
     parser.add_argument("--source", default=os.path.join(os.path.dirname(__file__), "..", ".."))
     parser.add_argument("--work", default=None)
+    parser.add_argument("--cmake", default="cmake")
     args = parser.parse_args()
     if not os.path.exists(os.path.join(args.web_build, "demo", "demo.wasm")):
         print("skipped: no web build in %s (cmake --preset web && cmake --build --preset web)"
