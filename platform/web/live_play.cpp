@@ -99,8 +99,10 @@ bool NextStep(headless::InputStep *out) {
 // browser to show it.
 void PresentFrame(uint32_t frame) {
   (void)frame;
+  const double flipped = page::Now();
   if (ShowVisibleSurface()) {
-    page::NoteFrameTime(page::Now() - live.lastStepAt);
+    const double shown = page::Now();
+    page::NoteFrameTime(shown - live.lastStepAt, shown - flipped);
   }
   page::WaitForFrame();
   live.sliceStart = page::Now();

@@ -23,13 +23,13 @@ EM_ASYNC_JS(int32_t, vantrel_page_ask_box, (const char *text, const char *captio
   return await Module.vantrelPage.askBox(UTF8ToString(text), UTF8ToString(caption), type);
 });
 EM_JS(void, vantrel_page_put_frame, (const uint8_t *rgba, int32_t width, int32_t height), {
-  Module.vantrelPage.putFrame(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
+  Module.vantrelPage.putFrame(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4), width, height);
 });
 EM_JS(void, vantrel_page_keep_canvas, (uint32_t n), {
   Module.vantrelPage.keepCanvas(n);
 });
-EM_JS(void, vantrel_page_note_frame_time, (double ms), {
-  Module.vantrelPage.noteFrameTime(ms);
+EM_JS(void, vantrel_page_note_frame_time, (double frameMs, double presentMs), {
+  Module.vantrelPage.noteFrameTime(frameMs, presentMs);
 });
 EM_JS(void, vantrel_page_run_ended, (int32_t code), {
   Module.vantrelPage.runEnded(code);
@@ -84,7 +84,9 @@ void PutFrame(const uint8_t *rgba, int32_t width, int32_t height) {
   vantrel_page_put_frame(rgba, width, height);
 }
 void KeepCanvasAs(uint32_t n) { vantrel_page_keep_canvas(n); }
-void NoteFrameTime(double ms) { vantrel_page_note_frame_time(ms); }
+void NoteFrameTime(double frameMs, double presentMs) {
+  vantrel_page_note_frame_time(frameMs, presentMs);
+}
 void RunEnded(int32_t code) { vantrel_page_run_ended(code); }
 
 bool ReplayRequested(std::string *frames) {

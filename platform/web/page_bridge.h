@@ -33,9 +33,10 @@ int32_t AskBox(const char *text, const char *caption, uint32_t type);
 void PutFrame(const uint8_t *rgba, int32_t width, int32_t height);
 // Keeps what the canvas shows now as frame `n`, read back from the canvas.
 void KeepCanvasAs(uint32_t n);
-// Adds one presented frame's time (the turn that drew it, its drawing and
-// its putting on the canvas) to the page's figures.
-void NoteFrameTime(double ms);
+// Adds one presented frame's times to the page's figures: the whole frame
+// (the turn that drew it, its drawing and its putting on the canvas) and the
+// last part alone.
+void NoteFrameTime(double frameMs, double presentMs);
 
 // The game has ended with `code`: the page says so.
 void RunEnded(int32_t code);

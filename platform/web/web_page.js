@@ -25,6 +25,7 @@
     replay: null,
     kept: {},
     frameTimes: [],
+    presentTimes: [],
     framesShown: 0,
     firstFrameAt: 0,
     lastFrameAt: 0,
@@ -94,7 +95,8 @@
       canvas.width = width;
       canvas.height = height;
     }
-    context.putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
+    // `rgba` is a view of the program's memory: put on the canvas, not copied first.
+    context.putImageData(new ImageData(rgba, width, height), 0, 0);
   };
 
   // The canvas as it is now, read back: width, height and RGBA bytes.
@@ -118,30 +120,37 @@
     return { width: f.width, height: f.height, rgb: btoa(text) };
   };
 
-  page.noteFrameTime = function (ms) {
+  page.noteFrameTime = function (frameMs, presentMs) {
     var now = performance.now();
     if (page.framesShown === 0) page.firstFrameAt = now;
     page.lastFrameAt = now;
     page.framesShown++;
-    page.frameTimes.push(ms);
-    if (page.frameTimes.length > 10000) page.frameTimes.shift();
+    page.frameTimes.push(frameMs);
+    page.presentTimes.push(presentMs);
+    if (page.frameTimes.length > 10000) { page.frameTimes.shift(); page.presentTimes.shift(); }
   };
 
-  // Frame figures since `from` frames were shown: count, frames a second,
-  // mean, 95th percentile and worst frame time in milliseconds.
-  page.figures = function () {
-    var t = page.frameTimes.slice().sort(function (a, b) { return a - b; });
+  function summary(times) {
+    var t = times.slice().sort(function (a, b) { return a - b; });
     var sum = 0;
     t.forEach(function (v) { sum += v; });
+    return { meanMs: t.length ? sum / t.length : 0,
+             medianMs: t.length ? t[Math.floor(t.length / 2)] : 0,
+             p95Ms: t.length ? t[Math.min(t.length - 1, Math.floor(t.length * 0.95))] : 0,
+             worstMs: t.length ? t[t.length - 1] : 0 };
+  }
+
+  // Frame figures since the last reset: frames shown, frames a second, and
+  // the frame and present times (mean, median, 95th percentile, worst).
+  page.figures = function () {
     var seconds = (page.lastFrameAt - page.firstFrameAt) / 1000;
     return { frames: page.framesShown,
              fps: seconds > 0 ? (page.framesShown - 1) / seconds : 0,
-             meanMs: t.length ? sum / t.length : 0,
-             p95Ms: t.length ? t[Math.min(t.length - 1, Math.floor(t.length * 0.95))] : 0,
-             worstMs: t.length ? t[t.length - 1] : 0 };
+             frame: summary(page.frameTimes), present: summary(page.presentTimes) };
   };
   page.resetFigures = function () {
-    page.frameTimes = []; page.framesShown = 0; page.firstFrameAt = page.lastFrameAt = 0;
+    page.frameTimes = []; page.presentTimes = []; page.framesShown = 0;
+    page.firstFrameAt = page.lastFrameAt = 0;
   };
 
   page.askBox = function (text, caption, type) {
