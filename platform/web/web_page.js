@@ -189,7 +189,14 @@
 
   Module.vantrelPage = page;
   Module.canvas = canvas;
-  Module.printErr = function (text) { console.warn(text); };
+  // Standard error (the boxes' lines, OutputDebugStringA), also kept for
+  // whoever drives the page.
+  page.log = [];
+  Module.printErr = function (text) {
+    page.log.push(text);
+    if (page.log.length > 1000) page.log.shift();
+    console.warn(text);
+  };
   Module.print = function (text) { console.log(text); };
   Module.onAbort = function (what) { page.ended = -1; say('The game stopped: ' + what); };
   Module.preRun = Module.preRun || [];

@@ -10,6 +10,7 @@ Exit code 0: passed, 1: failed, 77: skipped (the web build is not there).
 import argparse
 import base64
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -337,9 +338,44 @@ def case_no_procedure(args):
         check(code == 1, "exit code %s" % code)
 
 
+def wait_log(browser, pattern, timeout=20):
+    """Waits for a line of the page's standard error matching `pattern`."""
+    deadline = time.monotonic() + timeout
+    while True:
+        for line in browser.script("return Module.vantrelPage.log"):
+            m = re.match(pattern, line)
+            if m:
+                return m
+        check(time.monotonic() < deadline, "no line %r on standard error" % pattern)
+        time.sleep(0.1)
+
+
+def case_module_quits(args):
+    """A module that ends the run itself through the served Win32 calls, as
+    on the desktop: its debug lines, a clock that stands at the call's start
+    while Sleep really waits (and the page goes on), its own box answered,
+    then EV_SHUTDOWN, DESTROY! and its code 7 as the exit code."""
+    folder = stage(args, "quits")
+    with Server(folder) as server, Browser() as browser:
+        browser.get(server.url("quits.html"))
+        browser.wait_for("return typeof Module === 'object' && !!Module.vantrelPage", 60, "the page")
+        wait_log(browser, r"^quit: init mode=1$")
+        m = wait_log(browser, r"^quit: clock before=(\d+) after=(\d+) ticks=(\d+) slept=(\d+)$")
+        check(m.group(1) == m.group(2) == m.group(3),
+              "the served clock moved within one call: " + m.group(0))
+        check(int(m.group(4)) >= 200, "Sleep(200) returned early: " + m.group(0))
+        answer_box(browser, "Quit module", "quitting with 7")
+        wait_log(browser, r"^quit: box answered 1$")
+        wait_log(browser, r"^quit: shutdown frames=3$")
+        answer_box(browser, "Error!", "DESTROY!")
+        code = wait_ended(browser)
+        check(code == 7, "exit code %s" % code)
+
+
 CASES = {"replay": case_replay, "input": case_input, "focus": case_focus,
          "missing_bitmap": case_missing_bitmap, "no_procedure": case_no_procedure,
-         "refused_record": case_refused_record, "install_hello": case_install_hello}
+         "refused_record": case_refused_record, "install_hello": case_install_hello,
+         "module_quits": case_module_quits}
 
 
 def main():
