@@ -35,7 +35,8 @@
   function say(text) { status.textContent = text; status.hidden = text === ''; }
 
   function push(kind, fields) {
-    if (page.ended !== null || page.replay !== null || page.boxOpen) return;
+    // A replay takes its input from its script; an ended game and an open box take none.
+    if (page.ended !== null || replayScript !== null || page.boxOpen) return;
     fields.kind = kind;
     page.events.push(fields);
     if (page.waiting) { var wake = page.waiting; page.waiting = null; wake(); }
