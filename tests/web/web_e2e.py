@@ -185,6 +185,32 @@ def case_replay(args):
     replay_in_page(folder, "demo.html", "session.script", frames, os.path.join(demo, "golden"))
 
 
+def case_replay_refused(args):
+    """The replay entry with a script it cannot run: a clear outcome in the
+    page (vantrel-replay's usage exit code and the reason), nothing run."""
+    folder = stage(args, "demo")
+    with open(os.path.join(folder, "bad.script"), "w") as f:
+        f.write("vantrel-replay 1\nwait 100\nkeydown NOSUCHKEY\n")
+    with open(os.path.join(folder, "other.script"), "w") as f:
+        f.write("some other file\n")
+    rows = [  # (script, frames, the reason's start)
+        ("missing.script", "1", "the page has no script to replay"),
+        ("bad.script", "1", "script line 3: "),
+        ("other.script", "1", "script line 1: "),
+        ("bad.script", "0,x", "--frames"),
+    ]
+    with Server(folder) as server, Browser() as browser:
+        for script, frames, reason in rows:
+            browser.get(server.url("demo.html?replay=%s&frames=%s" % (script, frames)))
+            summary = browser.wait_for("return Module.vantrelPage.replay", 60, "the replay's end")
+            print("%s %s: %s" % (script, frames, summary))
+            check(summary["exitCode"] == 2, "%s: exit code %d" % (script, summary["exitCode"]))
+            check(reason in summary["error"], "%s: the reason is %r" % (script, summary["error"]))
+            check(summary["framesPresented"] == 0, "%s: frames were presented" % script)
+            check(status(browser).startswith("Replay ended: 0 frames presented, 0 kept ("),
+                  "%s: the page says %r" % (script, status(browser)))
+
+
 def run(command, **kw):
     print("+ " + " ".join(command))
     done = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, **kw)
@@ -375,7 +401,7 @@ def case_module_quits(args):
 CASES = {"replay": case_replay, "input": case_input, "focus": case_focus,
          "missing_bitmap": case_missing_bitmap, "no_procedure": case_no_procedure,
          "refused_record": case_refused_record, "install_hello": case_install_hello,
-         "module_quits": case_module_quits}
+         "module_quits": case_module_quits, "replay_refused": case_replay_refused}
 
 
 def main():
