@@ -25,10 +25,13 @@ constexpr double kSliceMs = 12.0;
 
 struct Live {
   InputState input;
-  double lastStepAt = 0; // when the last step was taken (page clock)
-  uint32_t clockMs = 0;  // whole milliseconds handed out so far
-  double startedAt = 0;  // the page clock at the first step
-  double sliceStart = 0; // when the browser last had a turn
+  double lastStepAt = 0;                              // when the last step was taken (page clock)
+  uint32_t clockMs = 0;                               // whole milliseconds handed out so far
+  double startedAt = 0;                               // the page clock at the first step
+  double sliceStart = 0;                              // when the browser last had a turn
+  headless::InputStep pending[kMostMessagesForEvent]; // made by one event, not yet taken
+  int32_t pendingCount = 0;
+  int32_t pendingNext = 0;
 };
 Live live;
 
@@ -55,6 +58,11 @@ uint32_t Elapsed(double now) {
 }
 
 bool NextStep(headless::InputStep *out) {
+  if (live.pendingNext < live.pendingCount) {
+    *out = live.pending[live.pendingNext++];
+    out->elapsed = Elapsed(page::Now());
+    return true;
+  }
   for (;;) {
     PageEvent event;
     while (page::NextEvent(&event)) {
@@ -62,9 +70,12 @@ bool NextStep(headless::InputStep *out) {
       int32_t h = 0;
       ModeSize(&w, &h);
       DisplayChange display = DisplayChange::None;
-      if (!MessageForEvent(event, w, h, &live.input, out, &display)) {
+      live.pendingCount = MessagesForEvent(event, w, h, &live.input, live.pending, &display);
+      live.pendingNext = 0;
+      if (live.pendingCount == 0) {
         continue;
       }
+      *out = live.pending[live.pendingNext++];
       // As on the desktop: the display goes with the focus, and its
       // surfaces stay lost until the host restores them.
       if (display == DisplayChange::Lose) {

@@ -113,16 +113,18 @@ plat::POINT PointerInMode(double x, double y, double boxWidth, double boxHeight,
   return {toMode(x, left, modeWidth), toMode(y, top, modeHeight)};
 }
 
-bool MessageForEvent(const PageEvent &event, int32_t modeWidth, int32_t modeHeight,
-                     InputState *state, headless::InputStep *out, DisplayChange *display) {
+int32_t MessagesForEvent(const PageEvent &event, int32_t modeWidth, int32_t modeHeight,
+                         InputState *state, headless::InputStep out[kMostMessagesForEvent],
+                         DisplayChange *display) {
   *display = DisplayChange::None;
+  int32_t made = 0;
   headless::InputStep step;
   step.idle = false;
   switch (event.kind) {
   case PageEventKind::KeyDown:
   case PageEventKind::KeyUp: {
     if (event.key == 0 || event.key > 0xFE) {
-      return false;
+      return 0;
     }
     const bool down = event.kind == PageEventKind::KeyDown;
     // Alt, F10 and keys pressed with Alt are system keys, as on the desktop.
@@ -158,11 +160,19 @@ bool MessageForEvent(const PageEvent &event, int32_t modeWidth, int32_t modeHeig
       step.message = down ? plat::WM_RBUTTONDOWN : plat::WM_RBUTTONUP;
       break;
     default:
-      return false;
+      return 0;
     }
-    // The press is where the pointer is now, not where it last moved.
-    state->pointer = PointerLParam(
+    const plat::LPARAM at = PointerLParam(
         PointerInMode(event.x, event.y, event.boxWidth, event.boxHeight, modeWidth, modeHeight));
+    if (at != state->pointer) {
+      state->pointer = at;
+      headless::InputStep move;
+      move.idle = false;
+      move.message = plat::WM_MOUSEMOVE;
+      move.wParam = state->buttons;
+      move.lParam = at;
+      out[made++] = move;
+    }
     state->buttons = down ? (state->buttons | flag) : (state->buttons & ~flag);
     step.wParam = state->buttons;
     step.lParam = state->pointer;
@@ -172,7 +182,7 @@ bool MessageForEvent(const PageEvent &event, int32_t modeWidth, int32_t modeHeig
   case PageEventKind::FocusLost: {
     const bool gained = event.kind == PageEventKind::FocusGained;
     if (gained == state->active) {
-      return false;
+      return 0;
     }
     state->active = gained;
     if (!gained) {
@@ -184,10 +194,10 @@ bool MessageForEvent(const PageEvent &event, int32_t modeWidth, int32_t modeHeig
     break;
   }
   default:
-    return false;
+    return 0;
   }
-  *out = step;
-  return true;
+  out[made++] = step;
+  return made;
 }
 
 } // namespace web

@@ -56,13 +56,18 @@ struct InputState {
 // What a focus event asks of the display besides the message.
 enum class DisplayChange { None, Lose, Regain };
 
-// Turns one page event into the message for the host's window. False when
-// it makes none: a key without a code, a button the host has no message for,
-// a focus event that changes nothing. Focus leaving the page is
-// WM_ACTIVATEAPP 0 and takes the display away (`*display` = Lose); coming
-// back regains it first, then WM_ACTIVATEAPP 1.
-bool MessageForEvent(const PageEvent &event, int32_t modeWidth, int32_t modeHeight,
-                     InputState *state, headless::InputStep *out, DisplayChange *display);
+// Turns one page event into the messages for the host's window, in `out`,
+// and answers how many (0 to 2). None for a key without a code, a button the
+// host has no message for, a focus event that changes nothing. A button
+// pressed or released away from the last position (a touch, a pen) moves the
+// pointer there first: the module reads the position of a press from the
+// last move. Focus leaving the page is WM_ACTIVATEAPP 0 and takes the
+// display away (`*display` = Lose); coming back regains it first, then
+// WM_ACTIVATEAPP 1.
+constexpr int32_t kMostMessagesForEvent = 2;
+int32_t MessagesForEvent(const PageEvent &event, int32_t modeWidth, int32_t modeHeight,
+                         InputState *state, headless::InputStep out[kMostMessagesForEvent],
+                         DisplayChange *display);
 
 } // namespace web
 

@@ -128,59 +128,73 @@ PageEvent Focus(bool gained) {
 // A sequence of page events and the messages they make, one row each: the
 // state carries over from row to row.
 TEST(WebMessages, EventsInTurn) {
-  struct Row {
-    PageEvent event;
-    bool made;
+  struct Msg {
     uint32_t message;
     plat::WPARAM wParam;
     plat::LPARAM lParam;
-    DisplayChange display;
   };
+  struct Row {
+    PageEvent event;
+    DisplayChange display;
+    std::vector<Msg> made;
+  };
+  const auto at = [](int32_t x, int32_t y) { return static_cast<plat::LPARAM>((y << 16) | x); };
+  const plat::LPARAM up = static_cast<plat::LPARAM>(0xC0000001u);
   const Row rows[] = {
-      {Key(PageEventKind::KeyDown, 0x27), true, plat::WM_KEYDOWN, 0x27, 1, DisplayChange::None},
-      {Key(PageEventKind::KeyDown, 0x27, true), true, plat::WM_KEYDOWN, 0x27, 0x40000001,
-       DisplayChange::None},
-      {Key(PageEventKind::KeyUp, 0x27), true, plat::WM_KEYUP, 0x27,
-       static_cast<plat::LPARAM>(0xC0000001u), DisplayChange::None},
-      {Key(PageEventKind::KeyDown, 0x12), true, plat::WM_SYSKEYDOWN, 0x12, 1, DisplayChange::None},
-      {Key(PageEventKind::KeyDown, 'X', false, true), true, plat::WM_SYSKEYDOWN, 'X', 1,
-       DisplayChange::None},
-      {Key(PageEventKind::KeyUp, 0x79), true, plat::WM_SYSKEYUP, 0x79,
-       static_cast<plat::LPARAM>(0xC0000001u), DisplayChange::None},
-      {Key(PageEventKind::KeyDown, 0), false, 0, 0, 0, DisplayChange::None}, // no code
-      {Pointer(PageEventKind::PointerMove, 100, 50), true, plat::WM_MOUSEMOVE, 0, (50 << 16) | 100,
-       DisplayChange::None},
-      {Pointer(PageEventKind::ButtonDown, 101, 51, 0), true, plat::WM_LBUTTONDOWN, 0x0001,
-       (51 << 16) | 101, DisplayChange::None},
-      {Pointer(PageEventKind::PointerMove, 102, 52), true, plat::WM_MOUSEMOVE, 0x0001,
-       (52 << 16) | 102, DisplayChange::None},
-      {Pointer(PageEventKind::ButtonDown, 102, 52, 2), true, plat::WM_RBUTTONDOWN, 0x0003,
-       (52 << 16) | 102, DisplayChange::None},
-      {Pointer(PageEventKind::ButtonUp, 102, 52, 0), true, plat::WM_LBUTTONUP, 0x0002,
-       (52 << 16) | 102, DisplayChange::None},
-      {Pointer(PageEventKind::ButtonDown, 102, 52, 3), false, 0, 0, 0, DisplayChange::None},
-      {Focus(true), false, 0, 0, 0, DisplayChange::None}, // already active
-      {Focus(false), true, plat::WM_ACTIVATEAPP, 0, 0, DisplayChange::Lose},
-      {Focus(false), false, 0, 0, 0, DisplayChange::None}, // already inactive
-      // The right button was released away from the page: no longer held.
-      {Pointer(PageEventKind::PointerMove, 0, 0), true, plat::WM_MOUSEMOVE, 0, 0,
-       DisplayChange::None},
-      {Focus(true), true, plat::WM_ACTIVATEAPP, 1, 0, DisplayChange::Regain},
+      {Key(PageEventKind::KeyDown, 0x27), DisplayChange::None, {{plat::WM_KEYDOWN, 0x27, 1}}},
+      {Key(PageEventKind::KeyDown, 0x27, true),
+       DisplayChange::None,
+       {{plat::WM_KEYDOWN, 0x27, 0x40000001}}},
+      {Key(PageEventKind::KeyUp, 0x27), DisplayChange::None, {{plat::WM_KEYUP, 0x27, up}}},
+      {Key(PageEventKind::KeyDown, 0x12), DisplayChange::None, {{plat::WM_SYSKEYDOWN, 0x12, 1}}},
+      {Key(PageEventKind::KeyDown, 'X', false, true),
+       DisplayChange::None,
+       {{plat::WM_SYSKEYDOWN, 'X', 1}}},
+      {Key(PageEventKind::KeyUp, 0x79), DisplayChange::None, {{plat::WM_SYSKEYUP, 0x79, up}}},
+      {Key(PageEventKind::KeyDown, 0), DisplayChange::None, {}}, // no code
+      {Pointer(PageEventKind::PointerMove, 100, 50),
+       DisplayChange::None,
+       {{plat::WM_MOUSEMOVE, 0, at(100, 50)}}},
+      // Pressed where the pointer is: the press alone.
+      {Pointer(PageEventKind::ButtonDown, 100.5, 50.9, 0),
+       DisplayChange::None,
+       {{plat::WM_LBUTTONDOWN, 0x0001, at(100, 50)}}},
+      {Pointer(PageEventKind::PointerMove, 102, 52),
+       DisplayChange::None,
+       {{plat::WM_MOUSEMOVE, 0x0001, at(102, 52)}}},
+      {Pointer(PageEventKind::ButtonDown, 102, 52, 2),
+       DisplayChange::None,
+       {{plat::WM_RBUTTONDOWN, 0x0003, at(102, 52)}}},
+      // Released elsewhere (no move seen): the pointer moves there first.
+      {Pointer(PageEventKind::ButtonUp, 300, 200, 0),
+       DisplayChange::None,
+       {{plat::WM_MOUSEMOVE, 0x0003, at(300, 200)}, {plat::WM_LBUTTONUP, 0x0002, at(300, 200)}}},
+      {Pointer(PageEventKind::ButtonDown, 300, 200, 3), DisplayChange::None, {}}, // no message
+      {Pointer(PageEventKind::ButtonDown, 1000, -5, 1),                           // clamped
+       DisplayChange::None,
+       {{plat::WM_MOUSEMOVE, 0x0002, at(639, 0)}, {plat::WM_MBUTTONDOWN, 0x0012, at(639, 0)}}},
+      {Focus(true), DisplayChange::None, {}}, // already active
+      {Focus(false), DisplayChange::Lose, {{plat::WM_ACTIVATEAPP, 0, 0}}},
+      {Focus(false), DisplayChange::None, {}}, // already inactive
+      // The buttons were released away from the page: no longer held.
+      {Pointer(PageEventKind::PointerMove, 0, 0),
+       DisplayChange::None,
+       {{plat::WM_MOUSEMOVE, 0, at(0, 0)}}},
+      {Focus(true), DisplayChange::Regain, {{plat::WM_ACTIVATEAPP, 1, 0}}},
   };
   InputState state;
   int row = 0;
   for (const Row &r : rows) {
-    headless::InputStep step;
-    step.idle = true;
+    headless::InputStep steps[web::kMostMessagesForEvent];
     DisplayChange display = DisplayChange::None;
-    const bool made = web::MessageForEvent(r.event, 640, 480, &state, &step, &display);
-    EXPECT_EQ(made, r.made) << "row " << row;
+    const int32_t made = web::MessagesForEvent(r.event, 640, 480, &state, steps, &display);
     EXPECT_EQ(display, r.display) << "row " << row;
-    if (made && r.made) {
-      EXPECT_FALSE(step.idle) << "row " << row;
-      EXPECT_EQ(step.message, r.message) << "row " << row;
-      EXPECT_EQ(step.wParam, r.wParam) << "row " << row;
-      EXPECT_EQ(step.lParam, r.lParam) << "row " << row;
+    ASSERT_EQ(made, static_cast<int32_t>(r.made.size())) << "row " << row;
+    for (int32_t i = 0; i < made; ++i) {
+      EXPECT_FALSE(steps[i].idle) << "row " << row << " message " << i;
+      EXPECT_EQ(steps[i].message, r.made[i].message) << "row " << row << " message " << i;
+      EXPECT_EQ(steps[i].wParam, r.made[i].wParam) << "row " << row << " message " << i;
+      EXPECT_EQ(steps[i].lParam, r.made[i].lParam) << "row " << row << " message " << i;
     }
     ++row;
   }
