@@ -27,6 +27,7 @@ void Put(const soft::SurfaceView &v, int32_t x, int32_t y, uint32_t value) {
   }
 }
 
+#if !defined(__EMSCRIPTEN__)
 uint32_t SdlFormat(int32_t bpp) {
   switch (bpp) {
   case 8:
@@ -39,6 +40,7 @@ uint32_t SdlFormat(int32_t bpp) {
     return SDL_PIXELFORMAT_RGB888;
   }
 }
+#endif
 
 } // namespace
 
@@ -96,6 +98,7 @@ void PaintCells(plat::Surface s, int32_t cell, bool opaque, uint32_t seed) {
   }
 }
 
+#if !defined(__EMSCRIPTEN__) // the web build has no SDL2 to compare with
 SDL_Surface *AsSdl(plat::Surface s) {
   soft::SurfaceView v{};
   if (!soft::View(s, &v)) {
@@ -120,5 +123,7 @@ SDL_Surface *AsSdl(plat::Surface s) {
   }
   return out;
 }
+
+#endif
 
 } // namespace bench

@@ -112,6 +112,7 @@ ReferenceScene Build(int32_t bpp) {
   scene.layers = bottom;
   scene.drawnItems = 2 * (kViewCols * kViewRows + kSpritesPerLayer + kStretchedPerLayer);
 
+#if !defined(__EMSCRIPTEN__) // the web build has no SDL2 to compare with
   scene.sdlTiles = AsSdl(tiles);
   scene.sdlSprites = AsSdl(sheet);
   scene.sdlScreen =
@@ -123,9 +124,11 @@ ReferenceScene Build(int32_t bpp) {
   if (bpp == 8) {
     SDL_SetSurfacePalette(scene.sdlScreen, scene.sdlTiles->format->palette);
   }
+#endif
   return scene;
 }
 
+#if !defined(__EMSCRIPTEN__)
 void DrawMapWithSdl(const VMap &map, SDL_Surface *tiles, SDL_Surface *screen) {
   int32_t k = 0;
   for (uint32_t r = 0; r < map.viewRows; ++r) {
@@ -138,6 +141,7 @@ void DrawMapWithSdl(const VMap &map, SDL_Surface *tiles, SDL_Surface *screen) {
     }
   }
 }
+#endif
 
 } // namespace
 
@@ -155,6 +159,7 @@ void Install(const ReferenceScene &scene) {
   vantrel::prog.ihead = scene.images;
 }
 
+#if !defined(__EMSCRIPTEN__)
 void DrawWithSdl(const ReferenceScene &scene) {
   for (const VLayer *layer = scene.layers; layer != nullptr; layer = layer->next) {
     if (layer->map != nullptr && layer->map->state != HIDDEN) {
@@ -175,5 +180,7 @@ void DrawWithSdl(const ReferenceScene &scene) {
     }
   }
 }
+
+#endif
 
 } // namespace bench

@@ -7,6 +7,8 @@
 #include "platform/headless/headless.h"
 #ifdef _WIN32
 #include "platform/win32/win32_modules.h"
+#elif defined(__EMSCRIPTEN__)
+// The web page's module is linked into its program: there is no file to name.
 #else
 #include "platform/posix/module_search.h"
 #endif
@@ -41,6 +43,8 @@ Run run;
 void SetModuleFile(const char *path) {
 #ifdef _WIN32
   win32plat::SetModuleFile(path);
+#elif defined(__EMSCRIPTEN__)
+  (void)path;
 #else
   posixplat::SetModuleFile(path);
 #endif

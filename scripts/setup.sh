@@ -12,7 +12,8 @@ fi
 PKGS=(g++ cmake make git clang-format libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libsdl2-mixer-dev libstb-dev
       g++-mingw-w64-i686 xvfb xfonts-base xdotool x11-utils imagemagick zip
       dpkg-dev file pkg-config
-      wine wine32:i386 wine64 g++-mingw-w64-x86-64 clang-14 libclang-rt-14-dev libfuzzer-14-dev python3)
+      wine wine32:i386 wine64 g++-mingw-w64-x86-64 clang-14 libclang-rt-14-dev libfuzzer-14-dev python3
+      emscripten chromium chromium-driver)
 missing=()
 for p in "${PKGS[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -8,11 +8,13 @@ namespace headless {
 namespace {
 
 FrameSink frameSink = nullptr;
+FramePresenter framePresenter = nullptr;
 uint32_t framesPresented = 0;
 
 } // namespace
 
 void SetFrameSink(FrameSink sink) { frameSink = sink; }
+void SetFramePresenter(FramePresenter presenter) { framePresenter = presenter; }
 uint32_t FramesPresented() { return framesPresented; }
 
 void ResetFrames() {
@@ -33,6 +35,9 @@ HRESULT Flip(Surface s, Surface target, uint32_t flags) {
   const HRESULT result = soft::Flip(s, target, flags);
   if (result == DD_OK) {
     ++headless::framesPresented;
+    if (headless::framePresenter != nullptr) {
+      headless::framePresenter(headless::framesPresented);
+    }
     if (headless::frameSink != nullptr) {
       headless::frameSink(headless::framesPresented);
     }

@@ -37,6 +37,18 @@ uint32_t FramesPresented();
 // module's or the window's own).
 bool InputEnded();
 
+// For a backend built on this one that has a screen and a person before it
+// (the web page). Both are kept by ResetBackend: they belong to the program,
+// not to one run.
+// Called after every flip that shows a new frame, before the frame sink,
+// with its number; it may show the frame and wait for the screen.
+using FramePresenter = void (*)(uint32_t frame);
+void SetFramePresenter(FramePresenter presenter);
+// Asks a message box of the person: called after the box is written to
+// standard error, and answers for it. Null (the default) answers IDOK at once.
+using BoxAsker = int32_t (*)(const char *text, const char *caption, uint32_t type);
+void SetBoxAsker(BoxAsker asker);
+
 // The virtual clock: starts at 0, moves only as steps are taken.
 uint32_t Now();
 

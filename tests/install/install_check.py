@@ -42,6 +42,7 @@ INSTALLED = [
     "lib/cmake/Vantrel/VantrelModule.cmake",
     "lib/cmake/Vantrel/VantrelReplayTest.cmake",
     "lib/cmake/Vantrel/VantrelSdkTargets.cmake",
+    "lib/cmake/Vantrel/VantrelWebGame.cmake",
     "lib/cmake/Vantrel/mingw-i686.cmake",
     "lib/pkgconfig/vantrel.pc",
     "lib/vantrel/demo/prog.dll",
