@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -196,7 +197,8 @@ TEST(WavCorpus, GoodFilesParseAndBrokenOnesAreRefusedWithAReason) {
 // Every prefix of a good file, and every header byte changed, read from
 // disk: never a crash (under the sanitizers), and only the whole file plays.
 TEST(WavCorpus, EveryTruncationAndHeaderByteFromDisk) {
-  const auto dir = std::filesystem::temp_directory_path() / "vantrel-wav-corpus";
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("vantrel-wav-corpus-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   const std::string path = (dir / "sound.wav").string();
   const auto write = [&path](const Bytes &b) {
@@ -283,7 +285,11 @@ protected:
     rec = Recorder{};
     observed.clear();
     observedNames.clear();
-    dir = std::filesystem::temp_directory_path() / "vantrel-sound-calls";
+    // Each case has a folder of its own: ctest runs them side by side.
+    dir = std::filesystem::temp_directory_path() /
+          ("vantrel-sound-calls-" +
+           std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+           std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     Save("a.wav", GoodWav());
     Save("b.wav", Wav({FmtChunk({1, 1, 8000, 16}), Chunk("data", Samples(40))}));

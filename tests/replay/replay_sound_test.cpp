@@ -11,10 +11,15 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
+
+const char *CurrentTestName() {
+  return ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
 
 std::string Slurp(const fs::path &path) {
   std::ifstream in(path);
@@ -58,7 +63,9 @@ TEST(SoundLogLine, NamesFlagsAndAnswers) {
 class ReplaySound : public ::testing::Test {
 protected:
   void SetUp() override {
-    dir = fs::path(::testing::TempDir()) / "replay_sound";
+    // Each case has a folder of its own: ctest runs them side by side.
+    dir = fs::path(::testing::TempDir()) /
+          ("replay_sound_" + std::string(CurrentTestName()) + "_" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     std::ofstream(dir / "run.script") << "vantrel-replay 1\nwait 100\npress S\nwait 100\n";
