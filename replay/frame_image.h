@@ -28,11 +28,22 @@ bool ViewToRgb(const soft::SurfaceView &view, RgbImage *out);
 // before the module has set a display mode.
 bool CaptureFrame(RgbImage *out);
 
-// Writes the image as a PNG file. False when it cannot be written.
-bool WritePng(const std::string &path, const RgbImage &image);
+// Writes the image as a PNG file, replacing one of that name: every byte is
+// written into a temporary file in the same folder, which then takes the
+// name. False, with the reason in `why`, when any write fails (the target is
+// then left as it was).
+bool WritePng(const std::string &path, const RgbImage &image, std::string *why = nullptr);
+
+enum class NewPng { Written, NameTaken, Failed };
+// Writes the image as a new file: the name is created exclusively, so a file
+// that has it is never replaced (NameTaken). Failed, with the reason in
+// `why`, when the file cannot be written; nothing is left behind then.
+NewPng WriteNewPng(const std::string &path, const RgbImage &image, std::string *why = nullptr);
+
 // Reads a PNG file as RGB (any PNG colour type). False, with the reason in
-// `why`, when the file is missing or not a PNG.
-bool ReadPng(const std::string &path, RgbImage *out, std::string *why);
+// `why`, when the file is missing ("missing", and `missing` set), cannot be
+// read ("unreadable: ...") or is not a PNG ("not a PNG: ...").
+bool ReadPng(const std::string &path, RgbImage *out, std::string *why, bool *missing = nullptr);
 
 } // namespace replay
 

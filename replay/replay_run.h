@@ -25,7 +25,8 @@ struct ReplaySummary {
   uint32_t framesCompared = 0;
   uint32_t framesDiffering = 0;
   uint32_t goldensMissing = 0;
-  bool scriptFinished = false; // false: the run ended before the script did
+  uint32_t framesNeverPresented = 0; // chosen frames beyond the last one presented
+  bool scriptFinished = false;       // false: the run ended before the script did
   int32_t quitCode = 0;
 };
 
