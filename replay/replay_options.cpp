@@ -47,6 +47,8 @@ const char *const kReplayUsage =
     "     a frame that cannot be written or a golden that cannot be read is named)\n"
     "  3  the module could not be started (the host's box texts are on standard\n"
     "     error)\n"
+    "  4  the module crashed; standard error names the script line of the call\n"
+    "     it crashed in, the event and the frame\n"
     "\n"
     "The script is plain text, one call per line, after the line 'vantrel-replay 1':\n"
     "  frame 16 [xN]      idle turns with elapsed 16     keydown LEFT [E] / keyup\n"

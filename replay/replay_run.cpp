@@ -10,6 +10,7 @@
 #else
 #include "platform/posix/module_search.h"
 #endif
+#include "replay/crash_catch.h"
 #include "replay/frame_image.h"
 #include "replay/golden.h"
 
@@ -33,6 +34,10 @@ struct Run {
   plat::LPARAM pointer = 0;
   bool writeFrames = true;
   bool started = false;
+  // The call in progress, for the report of a crash.
+  bool inCall = false;
+  vantrel::CallKind callKind = vantrel::CallKind::Init;
+  int32_t callEvent = 0;
   bool fileError = false; // a frame or diff image not written, a golden not read
   ReplaySummary summary;
 };
@@ -179,10 +184,37 @@ void OnFrame(uint32_t n) {
   }
 }
 
-void OnCall(vantrel::CallKind kind, const VEvent &, int32_t) {
+void OnCall(vantrel::CallKind kind, const VEvent &event, int32_t) {
   if (kind == vantrel::CallKind::Init) {
     run.started = true;
   }
+  run.inCall = true;
+  run.callKind = kind;
+  run.callEvent = event.code;
+}
+
+// In the signal handler: plain reads and CrashText only.
+void ReportCrash(const char *what) {
+  CrashText text;
+  text.Add("vantrel-replay: module crashed (").Add(what).Add(") ");
+  const int64_t frame = headless::FramesPresented();
+  if (!run.inCall) {
+    text.Add("while it was being loaded or started");
+  } else if (run.callKind == vantrel::CallKind::Init) {
+    text.Add("in the EV_INIT call, before the script's first line");
+  } else if (run.callKind == vantrel::CallKind::Shutdown) {
+    text.Add("in the EV_SHUTDOWN call, after the script's calls (frame ").Add(frame).Add(")");
+  } else {
+    const char *name = EventName(run.callEvent);
+    text.Add("in the call of script line ").Add(int64_t{run.lastLine}).Add(" (");
+    if (name != nullptr) {
+      text.Add(name);
+    } else {
+      text.Add("event ").Add(int64_t{run.callEvent});
+    }
+    text.Add(", frame ").Add(frame).Add(")");
+  }
+  text.Add("\n").Write();
 }
 
 bool MakeFolder(const std::string &folder) {
@@ -389,6 +421,9 @@ int ReplayMain(const std::vector<std::string> &args) {
                  bad.message.c_str());
     return kUsageError;
   }
+  // Anything the module writes ahead of a crash reaches the output.
+  std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+  CatchCrashes(ReportCrash, kModuleCrashed);
   const ReplaySummary s = RunReplay(options, calls);
   if (s.exitCode == kStartupFailed) {
     std::fprintf(stderr, "vantrel-replay: the module could not be started\n");

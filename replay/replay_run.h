@@ -16,6 +16,7 @@ enum ExitCode : int {
   kFrameDiffers = 1,
   kUsageError = 2,
   kStartupFailed = 3,
+  kModuleCrashed = 4, // said on standard error with the call it crashed in
 };
 
 struct ReplaySummary {

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 #include "platform/posix/module_search.h"
 #include "platform/sdl/backend_state.h"
+#include "platform/sdl/crash_report.h"
 #include "platform/sdl/desktop_options.h"
 #include "platform/sdl/message_queue.h"
 #include "platform/sdl/signals.h"
@@ -27,6 +28,7 @@ int main(int argc, char **argv) {
   if (options.recordPath != nullptr && !replay::StartRecording(options.recordPath)) {
     return 2;
   }
+  sdlplat::ReportCrashes(options.recordPath);
 
   // The core reads no command line: everything it is told comes through the
   // backend's settings above.

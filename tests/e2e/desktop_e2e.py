@@ -882,6 +882,57 @@ def case_module_quits(x, args):
         host.kill()
 
 
+def recorded_calls(script):
+    """The calls a recording holds: each line one, a folded run its count."""
+    calls, last_line = 0, 0
+    for number, line in enumerate(script.splitlines(), 1):
+        words = line.split("#", 1)[0].split()
+        if not words or words[0] == "vantrel-replay":
+            continue
+        m = re.fullmatch(r"x(\d+)", words[-1]) if words[0] == "frame" else None
+        calls += int(m.group(1)) if m else 1
+        last_line = number
+    return calls, last_line
+
+
+def case_module_crashes(x, args):
+    """A module that dereferences null in its 40th call, recorded: the
+    recording holds the 40 calls, the host names the call and the command
+    that replays it, and that replay crashes at the recording's last line."""
+    os.environ["VANTREL_TEST_MODULE"] = "crash-at=40"
+    host = Host(x, args.work, args.host, args.module, args.supp,
+                host_args=("--record", "session.script"))
+    try:
+        code = host.exit_code(30)
+        err = host.stderr()
+        check(code == -signal.SIGSEGV, "ended with %d, not by SIGSEGV:\n%s" % (code, err))
+        check(re.search(r"^vantrel: crashed \(SIGSEGV\) in the module's EV_\w+ call \(frame \d+\)$",
+                        err, re.M), "the call is not named:\n" + err)
+        recording = os.path.join(host.run_dir, "session.script")
+        check(re.search(r"^vantrel: the recording, complete up to that call, is %s$"
+                        % re.escape(os.path.realpath(recording)), err, re.M),
+              "the recording is not named:\n" + err)
+        m = re.search(r"^vantrel: replay it with: (vantrel-replay .*)$", err, re.M)
+        check(m, "no replay command:\n" + err)
+        with open(recording) as f:
+            calls, last_line = recorded_calls(f.read())
+        check(calls == 40, "the recording holds %d calls, not 40" % calls)
+
+        argv = m.group(1).split()
+        env = dict(os.environ)
+        env.pop("DISPLAY", None)
+        result = subprocess.run([args.replay] + argv[1:] + [], env=env, capture_output=True,
+                                text=True, timeout=60, cwd=args.work)
+        check(result.returncode == 4, "the replay ended with %d:\n%s%s"
+              % (result.returncode, result.stdout, result.stderr))
+        check(re.search(r"module crashed \(SIGSEGV\) in the call of script line %d \(EV_"
+                        % last_line, result.stderr),
+              "the replay did not crash at line %d:\n%s" % (last_line, result.stderr))
+    finally:
+        os.environ.pop("VANTREL_TEST_MODULE", None)
+        host.kill()
+
+
 def case_options(x, args):
     """--version, --help and a bad command line answer without a window."""
     def run(*argv):
@@ -945,6 +996,7 @@ CASES = {
     "module_option": (case_module_option, (1280, 960)),
     "options": (case_options, (640, 480)),
     "module_quits": (case_module_quits, (1280, 960)),
+    "module_crashes": (case_module_crashes, (1280, 960)),
     "fps": (case_fps, None),
 }
 
@@ -956,7 +1008,7 @@ def main():
     parser.add_argument("--module")
     parser.add_argument("--work", required=True)
     parser.add_argument("--supp")
-    parser.add_argument("--replay", help="vantrel-replay, for the record_replay case")
+    parser.add_argument("--replay", help="vantrel-replay, for the record_replay and module_crashes cases")
     parser.add_argument("--screen", default=None, help="WxH for the fps figure")
     parser.add_argument("--seconds", type=float, default=5.0)
     parser.add_argument("--needs-build", default=None,

@@ -262,6 +262,31 @@ TEST_F(ReplayCli, TheRunsEndIsToldExactly) {
   }
 }
 
+// A module that crashes: exit code 4 and the call it crashed in, by script
+// line, event and frame, also when the crash is in the first or last call.
+TEST_F(ReplayCli, AModuleCrashIsNamedByItsCall) {
+  struct Case {
+    std::string body;
+    const char *behaviour;
+    std::string said;
+  };
+  const Case cases[] = {
+      {"frame 16 x2\nmove 3 4\nkeydown LEFT 5\nframe 16\n", "crash-at=4",
+       "module crashed (SIGSEGV) in the call of script line 4 (EV_KEYDOWN, frame 2)"},
+      {"frame 16\nframe 16 x5\nframe 16\n", "crash-at=4",
+       "module crashed (SIGSEGV) in the call of script line 3 (EV_FRAME, frame 3)"},
+      {"frame 16\n", "crash-at=1",
+       "module crashed (SIGSEGV) in the call of script line 2 (EV_FRAME, frame 0)"},
+  };
+  for (const auto &c : cases) {
+    const fs::path script = Script("vantrel-replay 1\n" + c.body);
+    const Outcome o = Run("--out frames " + script.string(), VANTREL_MISBEHAVING_MODULE,
+                          std::string("VANTREL_TEST_MODULE=") + c.behaviour);
+    EXPECT_EQ(o.code, 4) << c.body << o.out << o.err;
+    EXPECT_NE(o.err.find(c.said), std::string::npos) << c.body << o.err;
+  }
+}
+
 // Everything that is not a frame comparison: usage, script and start-up
 // failures, and a run the script ends early.
 TEST_F(ReplayCli, ExitCodesSayWhatWentWrong) {

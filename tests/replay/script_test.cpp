@@ -185,6 +185,56 @@ TEST(ReplayRecorder, WritesTheCallsFoldedAndReadsBack) {
   std::remove(path.c_str());
 }
 
+// A module may crash in any call: the file must hold that call before the
+// module gets it, read by another process while the recording is still
+// open, folded runs of idle turns included (x9 growing to x10 too).
+TEST(ReplayRecorder, EveryCallIsInTheFileBeforeTheModuleGetsIt) {
+  const std::string path = ::testing::TempDir() + "recorder_ahead.script";
+  ASSERT_TRUE(replay::StartRecording(path.c_str()));
+  using K = vantrel::CallKind;
+  struct Step {
+    K kind;
+    int32_t code;
+    int32_t elapsed;
+    const char *lastLine; // the file's last line once the call is observed
+  };
+  std::vector<Step> steps = {{K::Init, EV_INIT, 0, "# init 0"},
+                             {K::Idle, EV_FRAME, 16, "frame 16"}};
+  for (int n = 2; n <= 12; ++n) { // step n: "frame 16 xn"
+    steps.push_back({K::Idle, EV_FRAME, 16, nullptr});
+  }
+  steps.push_back({K::Message, EV_LBUTTONDOWN, 4, "ldown 4"});
+  steps.push_back({K::Idle, EV_FRAME, 7, "frame 7"});
+  steps.push_back({K::Idle, EV_FRAME, 7, "frame 7 x2"});
+  VEvent e;
+  uint32_t delivered = 0; // calls of the script so far
+  for (size_t i = 0; i < steps.size(); ++i) {
+    e.code = steps[i].code;
+    vantrel::callObserver(steps[i].kind, e, steps[i].elapsed);
+    delivered += steps[i].kind == K::Init ? 0 : 1;
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::vector<ScriptCall> calls;
+    ScriptError error;
+    ASSERT_TRUE(ParseScript(text.str(), &calls, &error)) << i << ": " << error.message;
+    uint32_t recorded = 0;
+    for (const auto &c : calls) {
+      recorded += c.count;
+    }
+    EXPECT_EQ(recorded, delivered) << "after call " << i << ":\n" << text.str();
+    std::string last = text.str();
+    last.pop_back(); // the final line end
+    last = last.substr(last.rfind('\n') + 1);
+    const std::string expected = steps[i].lastLine != nullptr
+                                     ? steps[i].lastLine
+                                     : "frame 16 x" + std::to_string(i);
+    EXPECT_EQ(last, expected) << "after call " << i;
+  }
+  EXPECT_TRUE(replay::StopRecording());
+  std::remove(path.c_str());
+}
+
 TEST(ReplayRecorder, AFileThatCannotBeWrittenIsRefused) {
   EXPECT_FALSE(replay::StartRecording("/nonexistent-folder/x.script"));
   EXPECT_FALSE(replay::StartRecording(nullptr));
