@@ -14,7 +14,6 @@ namespace vantrel {
 plat::HWND mainWindow = nullptr;
 uint32_t lastTick = 0;
 int32_t active = 0;
-uint32_t callTick = 0;
 
 void ResetHostState() {
   // Reconstructing `prog` frees its image list, as process exit would.
@@ -41,7 +40,6 @@ void ResetHostState() {
   lastTick = 0;
   active = 0;
   ForgetSaidWhy();
-  callTick = 0;
 }
 
 } // namespace vantrel

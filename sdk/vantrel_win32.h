@@ -12,7 +12,8 @@
  *   OutputDebugStringA(s)   writes s to the debug output (standard error)
  *   timeGetTime()           the millisecond clock, 32 bits, wrapping
  *   GetTickCount()          the same clock
- *   Sleep(ms)               waits ms milliseconds (under replay: not at all)
+ *   Sleep(ms)               waits ms milliseconds (under replay: moves the
+ *                           replay's clock on by ms and returns at once)
  *   MessageBoxA(w, t, c, u) a modal box with text t and caption c and the
  *                           buttons of u (MB_OK ... MB_RETRYCANCEL); answers
  *                           the button pressed (IDOK ... IDNO); Escape or
@@ -20,10 +21,11 @@
  *                           has a Cancel button (under replay: the default
  *                           button, MB_DEFBUTTONn, answers at once)
  *
- * The clock a module reads this way is the time at the start of the call it
- * is in (the host's previous reading plus the elapsed value the call was
- * given), not the time of the reading: a module that takes its time from it
- * sees the same times when its run is replayed. */
+ * The clock moves during a call as on Windows: on the desktop it is the real
+ * clock; under replay it is the replay's own, moved by the script's elapsed
+ * values and by the module's Sleep, so a replay reads the same times on
+ * every run. Game time is best taken from the elapsed values the module's
+ * procedure is given: those are what a recording replays exactly. */
 #ifndef VANTREL_WIN32_H
 #define VANTREL_WIN32_H
 

@@ -37,8 +37,11 @@ uint32_t FramesPresented();
 // module's or the window's own).
 bool InputEnded();
 
-// The virtual clock: starts at 0, moves only as steps are taken.
+// The virtual clock: starts at 0, moves only as steps are taken and as the
+// module's served Sleep asks.
 uint32_t Now();
+// Moves the virtual clock on by `ms` (the served Sleep under replay).
+void AdvanceClock(uint32_t ms);
 
 // Puts the backend back as at process start: no window, no queue, clock 0,
 // no source, no sink (tests only).

@@ -1,4 +1,6 @@
-// message_box.cpp - message boxes on standard error, answered at once.
+// message_box.cpp - message boxes on standard error, answered at once by
+// their default button.
+#include "platform/box_buttons.h"
 #include "platform/platform.h"
 
 #include <cstdio>
@@ -7,12 +9,22 @@ namespace plat {
 
 int32_t MessageBoxA(HWND owner, const char *text, const char *caption, uint32_t type) {
   (void)owner;
-  (void)type;
-  constexpr int32_t IDOK = 1;
-  std::fprintf(stderr, "vantrel: [%s] %s\n", caption != nullptr ? caption : "Error",
+  const BoxButtons set = ButtonsOf(type);
+  std::fprintf(stderr, "vantrel: [%s] %s", caption != nullptr ? caption : "Error",
                text != nullptr ? text : "");
+  int32_t answer = 0;
+  if (set.count == 0) {
+    std::fprintf(stderr, "\nvantrel: the box was not shown: unknown button set %u", type & 0xFu);
+  } else {
+    answer = set.buttons[set.defaultIndex].answer;
+    // A box with a choice says which answer the run goes on with.
+    if (set.count > 1) {
+      std::fprintf(stderr, " [answered %s]", set.buttons[set.defaultIndex].label);
+    }
+  }
+  std::fputc('\n', stderr);
   std::fflush(stderr);
-  return IDOK;
+  return answer;
 }
 
 } // namespace plat

@@ -262,6 +262,40 @@ TEST_F(ReplayCli, TheRunsEndIsToldExactly) {
   }
 }
 
+// The served calls under replay: a module polling the clock with Sleep sees
+// it move (and the same times on every run); each box is answered by its
+// default button and says so.
+TEST_F(ReplayCli, ServedCallsBehaveAsOnWindows) {
+  const fs::path script = Script("vantrel-replay 1\nframe 16 x3\n");
+  struct Case {
+    const char *behaviour;
+    std::vector<std::string> said;
+  };
+  const Case cases[] = {
+      {"clock-wait", {"clock: waited 10 ms, ticks moved 10 ms, done"}},
+      {"boxes",
+       {"vantrel: [Buttons] MB_OK\nbox: MB_OK answered 1",
+        "vantrel: [Buttons] MB_OKCANCEL [answered OK]\nbox: MB_OKCANCEL answered 1",
+        "[Buttons] MB_ABORTRETRYIGNORE [answered Abort]\nbox: MB_ABORTRETRYIGNORE answered 3",
+        "[Buttons] MB_YESNOCANCEL [answered Yes]\nbox: MB_YESNOCANCEL answered 6",
+        "[Buttons] MB_YESNO [answered Yes]\nbox: MB_YESNO answered 6",
+        "[Buttons] MB_RETRYCANCEL [answered Retry]\nbox: MB_RETRYCANCEL answered 4",
+        "box: MB_YESNO|MB_DEFBUTTON2 answered 7",
+        "[answered Cancel]\nbox: MB_YESNOCANCEL|MB_DEFBUTTON3 answered 2"}},
+  };
+  for (const auto &c : cases) {
+    for (int run = 0; run < 2; ++run) {
+      const Outcome o = Run(script.string(), VANTREL_MISBEHAVING_MODULE,
+                            std::string("VANTREL_TEST_MODULE=") + c.behaviour);
+      EXPECT_EQ(o.code, 0) << c.behaviour << o.out << o.err;
+      for (const auto &text : c.said) {
+        EXPECT_NE(o.err.find(text), std::string::npos) << c.behaviour << ": " << text << "\n"
+                                                       << o.err;
+      }
+    }
+  }
+}
+
 // A module that crashes: exit code 4 and the call it crashed in, by script
 // line, event and frame, also when the crash is in the first or last call.
 TEST_F(ReplayCli, AModuleCrashIsNamedByItsCall) {
@@ -386,8 +420,8 @@ TEST_F(ReplayCli, TheModuleSeesTheScriptsCalls) {
 
 #ifdef VANTREL_QUIT_MODULE
 // A module that reads the clock, sleeps, shows a box and quits with code 7
-// through the served Win32 calls: under replay the clock is the virtual one
-// at the call's start, Sleep returns at once, the box is answered on
+// through the served Win32 calls: under replay the clock is the virtual one,
+// Sleep moves it on at once, the box is answered on
 // standard error, and the run stops there with the module's code.
 TEST_F(ReplayCli, ModuleQuitsThroughTheServedCalls) {
   const fs::path script = Script("vantrel-replay 1\nframe 16 x2\nframe 20\nframe 16 x50\n");
@@ -396,8 +430,9 @@ TEST_F(ReplayCli, ModuleQuitsThroughTheServedCalls) {
     EXPECT_EQ(o.code, 0) << o.out << o.err;
     EXPECT_NE(o.out.find("the run ended at line 3 of the script, quit code 7"), std::string::npos)
         << o.out;
-    // Init at 0, then 16 + 16 + 20 ms: the third idle turn starts at 52.
-    const size_t at = o.err.find("quit: clock before=52 after=52 ticks=52 slept=");
+    // Init at 0, then 16 + 16 + 20 ms: the third idle turn starts at 52;
+    // its Sleep(200) moves the replay's clock on without waiting.
+    const size_t at = o.err.find("quit: clock before=52 after=252 ticks=252 slept=");
     ASSERT_NE(at, std::string::npos) << o.err;
     const int slept = std::atoi(o.err.c_str() + o.err.find("slept=", at) + 6);
     EXPECT_LT(slept, 150) << "Sleep(200) waited under replay";
