@@ -70,8 +70,14 @@ int32_t MessageBoxA(HWND owner, const char *text, const char *caption, uint32_t 
   for (;;) {
     int pressed = -1;
     sdlplat::BeginOwnBox();
+    sdlplat::NoteBoxOpen(true);
     const int shown = SDL_ShowMessageBox(&box, &pressed);
+    sdlplat::NoteBoxOpen(false);
     sdlplat::EndOwnBox();
+    if (sdlplat::EndingSignal() != 0 && pressed < 0) {
+      // Taken away as the run ends by a signal.
+      return set.buttons[set.defaultIndex].answer;
+    }
     if (shown != 0) {
       std::fprintf(stderr, "vantrel: the box could not be shown: %s\n", SDL_GetError());
       return 0;

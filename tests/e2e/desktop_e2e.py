@@ -501,6 +501,24 @@ def case_signals(x, args):
         finally:
             host.kill()
 
+    # One SIGTERM while the DESTROY! box waits: the box goes and the run ends
+    # by the signal within two seconds.
+    host = Host(x, os.path.join(args.work, "term-during-box"), args.host, args.module, args.supp)
+    try:
+        host.wait_line(r"^probe: init mode=1 ")
+        host.host_window()
+        settled_shot(x, lambda s: near(mode_pixel(s, 5, 5), RED), "the first frames")
+        x.run("xdotool", "key", "Escape")
+        wait_for(lambda: x.window_named("Error!"), 20, "the DESTROY! box")
+        sent = time.monotonic()
+        host.proc.send_signal(signal.SIGTERM)
+        code = host.exit_code(10)
+        took = time.monotonic() - sent
+        check(code == -signal.SIGTERM, "one SIGTERM during a box ended with %d" % code)
+        check(took < 2.0, "one SIGTERM during a box took %.1f s to end the run" % took)
+    finally:
+        host.kill()
+
     # Escape: the modal DESTROY! box waits for the user; two signals end the
     # process at once.
     host = Host(x, os.path.join(args.work, "during-box"), args.host, args.module, args.supp)
@@ -945,6 +963,18 @@ def case_served_calls(x, args):
     try:
         m = host.wait_line(r"^clock: waited (\d+) ms, ticks moved (\d+) ms, (\w+)$", 30)
         check(m.group(3) == "done" and int(m.group(1)) >= 10, "the clock stood: " + m.group(0))
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+    finally:
+        os.environ.pop("VANTREL_TEST_MODULE", None)
+        host.kill()
+
+    # A process the module starts has no signal blocked.
+    os.environ["VANTREL_TEST_MODULE"] = "shell"
+    host = Host(x, os.path.join(args.work, "shell"), args.host, args.module, args.supp)
+    try:
+        m = host.wait_line(r"^SigBlk:\s+([0-9a-f]+)$", 30)
+        check(int(m.group(1), 16) == 0, "signals blocked in the module's shell: " + m.group(0))
         host.answer_box("Error!", "DESTROY!")
         host.check_clean_exit(0)
     finally:

@@ -7,6 +7,8 @@
 //                    move 10 ms, polling it with Sleep(1), then quits
 //   boxes            on its first idle turn shows a box of every button set
 //                    and writes each answer, then quits
+//   shell            on its first idle turn runs a shell command that writes
+//                    the signals blocked in it, then quits
 //
 // Otherwise it sets a small mode and asks for a frame on every idle turn.
 // What it sees goes to standard error.
@@ -97,6 +99,10 @@ int32_t VANTREL_STDCALL VProgProcedure(int32_t elapsedMs) {
       PostQuitMessage(0);
     } else if (std::strcmp(behaviour, "boxes") == 0) {
       Boxes();
+      PostQuitMessage(0);
+    } else if (std::strcmp(behaviour, "shell") == 0) {
+      const int status = std::system("cat /proc/self/status | grep '^SigBlk' >&2");
+      std::fprintf(stderr, "shell: status %d\n", status);
       PostQuitMessage(0);
     }
   }
