@@ -44,8 +44,10 @@ struct ScriptError {
 constexpr const char *kScriptHeader = "vantrel-replay 1";
 constexpr uint32_t kDefaultStep = 16;
 
-// Reads a whole script. False with the first bad line's number and what is
-// wrong with it; `out` then holds the calls read before it.
+// Reads a whole script (a UTF-8 byte-order mark before the first line is
+// passed over; lines end in LF or CRLF). False with the first bad line's
+// number and what is wrong with it (a NUL byte is named as one); `out` then
+// holds the calls read before it.
 bool ParseScript(std::string_view text, std::vector<ScriptCall> *out, ScriptError *error);
 
 // The line that reads back as `call` (without the line end).

@@ -62,8 +62,9 @@ TEST(ReplayScript, EachLineDeliversItsCalls) {
 }
 
 TEST(ReplayScript, BadLinesAreNamedByTheirNumber) {
+  using namespace std::string_view_literals;
   struct Case {
-    const char *text;
+    std::string_view text;
     int32_t line;
     const char *words; // part of the message
   };
@@ -89,6 +90,13 @@ TEST(ReplayScript, BadLinesAreNamedByTheirNumber) {
       {"vantrel-replay 1\nclick middle\n", 2, "click left"},
       {"vantrel-replay 1\npress\n", 2, "press KEY"},
       {"vantrel-replay 1\nframe 1\njump 3\n", 3, "unknown call 'jump'"},
+      // A NUL byte anywhere in a line, comments included, is named.
+      {"vantrel-replay 1\nframe\0 16\n"sv, 2, "a NUL byte at column 6"},
+      {"\0vantrel-replay 1\n"sv, 1, "a NUL byte at column 1"},
+      {"vantrel-replay 1\nframe 1\nframe 1 # note \0\n"sv, 3, "a NUL byte at column 16"},
+      // A byte-order mark is passed over before the first line only.
+      {"vantrel-replay 1\n\xEF\xBB\xBF" "frame 16\n", 2, "unknown call"},
+      {"\xEF\xBB\xBF\xEF\xBB\xBFvantrel-replay 1\n", 1, "must start"},
   };
   for (const auto &c : cases) {
     std::vector<ScriptCall> calls;
@@ -96,6 +104,23 @@ TEST(ReplayScript, BadLinesAreNamedByTheirNumber) {
     EXPECT_FALSE(ParseScript(c.text, &calls, &error)) << c.text;
     EXPECT_EQ(error.line, c.line) << c.text;
     EXPECT_NE(error.message.find(c.words), std::string::npos) << c.text << " -> " << error.message;
+  }
+}
+
+// A script saved by an editor that starts UTF-8 files with a byte-order mark
+// (and ends lines with CRLF) reads as the same script without them.
+TEST(ReplayScript, AByteOrderMarkIsPassedOver) {
+  std::vector<ScriptCall> plain;
+  std::vector<ScriptCall> marked;
+  ScriptError error;
+  ASSERT_TRUE(ParseScript("vantrel-replay 1\nframe 16 x2\npress A\n", &plain, &error));
+  ASSERT_TRUE(ParseScript("\xEF\xBB\xBFvantrel-replay 1\r\nframe 16 x2\r\npress A\r\n", &marked,
+                          &error))
+      << error.message;
+  ASSERT_EQ(marked.size(), plain.size());
+  for (size_t i = 0; i < plain.size(); ++i) {
+    EXPECT_EQ(FormatCall(marked[i]), FormatCall(plain[i]));
+    EXPECT_EQ(marked[i].line, plain[i].line);
   }
 }
 
