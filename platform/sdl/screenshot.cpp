@@ -6,7 +6,6 @@
 #include "replay/recorder.h"
 
 #include <cstdio>
-#include <sys/stat.h>
 
 namespace sdlplat {
 
@@ -21,6 +20,28 @@ std::string ScreenshotName(const std::tm &when, int attempt) {
   return file + ".png";
 }
 
+std::string WriteScreenshot(const std::tm &when, const replay::RgbImage &frame, std::string *why) {
+  constexpr int kAttempts = 1000;
+  for (int attempt = 1; attempt <= kAttempts; ++attempt) {
+    const std::string file = ScreenshotName(when, attempt);
+    switch (replay::WriteNewPng(file, frame, why)) {
+    case replay::NewPng::Written:
+      return file;
+    case replay::NewPng::NameTaken:
+      continue;
+    case replay::NewPng::Failed:
+      if (why != nullptr) {
+        *why = file + ": " + *why;
+      }
+      return "";
+    }
+  }
+  if (why != nullptr) {
+    *why = "every name of this second up to " + ScreenshotName(when, kAttempts) + " is taken";
+  }
+  return "";
+}
+
 bool SaveScreenshot() {
   replay::RgbImage frame;
   if (!replay::CaptureFrame(&frame)) {
@@ -30,17 +51,10 @@ bool SaveScreenshot() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  // An earlier shot of the same second is kept, not overwritten.
-  std::string file;
-  struct stat st {};
-  for (int attempt = 1; attempt < 1000; ++attempt) {
-    file = ScreenshotName(local, attempt);
-    if (stat(file.c_str(), &st) != 0) {
-      break;
-    }
-  }
-  if (!replay::WritePng(file, frame)) {
-    std::fprintf(stderr, "vantrel: cannot write the screenshot %s\n", file.c_str());
+  std::string why;
+  const std::string file = WriteScreenshot(local, frame, &why);
+  if (file.empty()) {
+    std::fprintf(stderr, "vantrel: the screenshot was not saved: %s\n", why.c_str());
     return false;
   }
   std::printf("%s\n", file.c_str());
