@@ -1,6 +1,8 @@
 // replay_options.cpp - the command line of vantrel-replay.
 #include "replay/replay_options.h"
 
+#include "vantrel_version.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -31,9 +33,10 @@ const char *const kReplayUsage =
     "  --update         write the chosen frames into the --golden folder instead\n"
     "                   of comparing (without --frames or --every: the goldens\n"
     "                   that are there)\n"
-"  --tolerance N    a pixel matches when no channel differs by more than N\n"
+    "  --tolerance N    a pixel matches when no channel differs by more than N\n"
     "                   (0 to 255, default 0)\n"
     "  --help           this text\n"
+    "  --version        the version\n"
     "\n"
     "Frames are PNG files named frame-NNNNNN.png, at the module's display mode, in\n"
     "the colours the desktop host shows. The same module and script give the same\n"
@@ -114,6 +117,10 @@ bool ParseReplayOptions(const std::vector<std::string> &args, ReplayOptions *out
       options.help = true;
       continue;
     }
+    if (arg == "--version") {
+      options.version = true;
+      continue;
+    }
     if (arg == "--update") {
       options.update = true;
       continue;
@@ -166,7 +173,7 @@ bool ParseReplayOptions(const std::vector<std::string> &args, ReplayOptions *out
     }
     options.script = arg;
   }
-  if (options.help) {
+  if (options.help || options.version) {
     *out = options;
     return true;
   }
@@ -185,6 +192,8 @@ bool ParseReplayOptions(const std::vector<std::string> &args, ReplayOptions *out
   *out = options;
   return true;
 }
+
+std::string ReplayVersionText() { return std::string("vantrel-replay ") + VANTREL_VERSION + "\n"; }
 
 bool FrameChosen(const ReplayOptions &options, uint32_t n) {
   if (!options.frames.empty()) {

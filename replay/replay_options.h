@@ -18,6 +18,7 @@ struct ReplayOptions {
   std::vector<uint32_t> frames; // sorted, without repeats; empty: see `every`
   std::string script;
   bool help = false;
+  bool version = false;
 };
 
 // Reads the arguments after the program's name. False with the reason in
@@ -30,6 +31,9 @@ bool FrameChosen(const ReplayOptions &options, uint32_t n);
 
 // What --help prints.
 extern const char *const kReplayUsage;
+
+// What --version prints: "vantrel-replay 1.2.3" and a line end.
+std::string ReplayVersionText();
 
 } // namespace replay
 

@@ -407,6 +407,10 @@ int ReplayMain(const std::vector<std::string> &args) {
     std::fputs(kReplayUsage, stdout);
     return kAllMatch;
   }
+  if (options.version) {
+    std::fputs(ReplayVersionText().c_str(), stdout);
+    return kAllMatch;
+  }
   std::ifstream in(options.script, std::ios::binary);
   if (!in) {
     std::fprintf(stderr, "vantrel-replay: cannot read the script %s\n", options.script.c_str());

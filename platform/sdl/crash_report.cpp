@@ -8,6 +8,7 @@
 #include "platform/sdl/backend_state.h"
 #include "replay/crash_catch.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -25,7 +26,9 @@ char modulePath[PATH_MAX] = {};
 void CopyPath(const char *path, char (&out)[PATH_MAX]) {
   char full[PATH_MAX];
   const char *chosen = realpath(path, full) != nullptr ? full : path;
-  std::strncpy(out, chosen, sizeof out - 1);
+  const size_t n = std::min(std::strlen(chosen), sizeof out - 1);
+  std::memcpy(out, chosen, n);
+  out[n] = '\0';
 }
 
 void Observe(vantrel::CallKind kind, const VEvent &event, int32_t elapsed) {

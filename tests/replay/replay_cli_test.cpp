@@ -1,6 +1,7 @@
 // vantrel-replay as its users run it: exit codes, what it prints, the frames
 // and diff images it writes. Runs the program itself on the demo module.
 #include "replay/frame_image.h"
+#include "vantrel_version.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -337,6 +338,7 @@ TEST_F(ReplayCli, ExitCodesSayWhatWentWrong) {
   };
   const Case cases[] = {
       {"--help", VANTREL_DEMO_MODULE, 0, "Exit codes:"},
+      {"--version", VANTREL_DEMO_MODULE, 0, "vantrel-replay " VANTREL_VERSION "\n"},
       {"--frames 1 " + good.string(), VANTREL_DEMO_MODULE, 0, "1 written, 0 compared"},
       {"bad.script", VANTREL_DEMO_MODULE, 2, "bad.script:4: unknown key 'NOKEY'"},
       {"missing.script", VANTREL_DEMO_MODULE, 2, "cannot read the script missing.script"},

@@ -750,7 +750,7 @@ def check_zip(c, arch, zip_path, toolchain):
         names = set(z.namelist())
         z.extractall(c.dir / arch)
     for want in ("vantrel.exe", "vantrel-replay.exe", "prog.dll", "tiles.bmp", "sprites.bmp", "README.txt",
-                 "sdk/vantrel.h", "sdk/prog.def", "sdk/lib/libvantrel_scene.a",
+                 "sdk/vantrel.h", "sdk/vantrel_win32.h", "sdk/prog.def", "sdk/lib/libvantrel_scene.a",
                  "cmake/VantrelModule.cmake", "cmake/mingw-i686.cmake", "scene/sprite.cpp",
                  "example/CMakeLists.txt"):
         c.expect(f"vantrel/{want}" in names, f"{zip_path.name} holds {want}")
@@ -772,6 +772,15 @@ def check_zip(c, arch, zip_path, toolchain):
                          root / "sdk" / "lib" / "libvantrel_scene.a", "-Wl,--kill-at",
                          "-static-libgcc", "-static-libstdc++"], capture_output=True)
     c.expect(r3.returncode == 0, f"{arch}: the example builds by hand with the scene library")
+    # A module using the served Win32 calls, as the guide shows, from the zip alone.
+    served = c.dir / arch / "served.dll"
+    r4 = subprocess.run([f"{arch}-w64-mingw32-g++", "-std=c++20", "-shared",
+                         f"-I{root / 'sdk'}", "-o", served,
+                         Path(c.state["source"]) / "tests" / "e2e" / "modules" / "quit_module.cpp",
+                         root / "sdk" / "lib" / "libvantrel_scene.a", "-lwinmm", "-Wl,--kill-at",
+                         "-static-libgcc", "-static-libstdc++"], capture_output=True, text=True)
+    c.expect(r4.returncode == 0, f"{arch}: a module using vantrel_win32.h builds from the zip: "
+             f"{r4.stderr[-400:]}")
     for dll in (build_dir / "prog.dll", plain):
         out = subprocess.run([f"{arch}-w64-mingw32-objdump", "-p", str(dll)], capture_output=True,
                              text=True).stdout
