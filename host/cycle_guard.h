@@ -18,8 +18,7 @@ namespace vantrel {
 // allocation, and a chain that ends costs one walk of pointers.
 constexpr uint64_t kNoLoop = UINT64_MAX;
 
-template <typename Node, typename Next>
-uint64_t DistinctBeforeLoop(const Node *first, Next next) {
+template <typename Node, typename Next> uint64_t DistinctBeforeLoop(const Node *first, Next next) {
   if (first == nullptr) {
     return kNoLoop;
   }

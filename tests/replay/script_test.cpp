@@ -95,7 +95,9 @@ TEST(ReplayScript, BadLinesAreNamedByTheirNumber) {
       {"\0vantrel-replay 1\n"sv, 1, "a NUL byte at column 1"},
       {"vantrel-replay 1\nframe 1\nframe 1 # note \0\n"sv, 3, "a NUL byte at column 16"},
       // A byte-order mark is passed over before the first line only.
-      {"vantrel-replay 1\n\xEF\xBB\xBF" "frame 16\n", 2, "unknown call"},
+      {"vantrel-replay 1\n\xEF\xBB\xBF"
+       "frame 16\n",
+       2, "unknown call"},
       {"\xEF\xBB\xBF\xEF\xBB\xBFvantrel-replay 1\n", 1, "must start"},
   };
   for (const auto &c : cases) {
@@ -114,8 +116,8 @@ TEST(ReplayScript, AByteOrderMarkIsPassedOver) {
   std::vector<ScriptCall> marked;
   ScriptError error;
   ASSERT_TRUE(ParseScript("vantrel-replay 1\nframe 16 x2\npress A\n", &plain, &error));
-  ASSERT_TRUE(ParseScript("\xEF\xBB\xBFvantrel-replay 1\r\nframe 16 x2\r\npress A\r\n", &marked,
-                          &error))
+  ASSERT_TRUE(
+      ParseScript("\xEF\xBB\xBFvantrel-replay 1\r\nframe 16 x2\r\npress A\r\n", &marked, &error))
       << error.message;
   ASSERT_EQ(marked.size(), plain.size());
   for (size_t i = 0; i < plain.size(); ++i) {
@@ -251,9 +253,8 @@ TEST(ReplayRecorder, EveryCallIsInTheFileBeforeTheModuleGetsIt) {
     std::string last = text.str();
     last.pop_back(); // the final line end
     last = last.substr(last.rfind('\n') + 1);
-    const std::string expected = steps[i].lastLine != nullptr
-                                     ? steps[i].lastLine
-                                     : "frame 16 x" + std::to_string(i);
+    const std::string expected =
+        steps[i].lastLine != nullptr ? steps[i].lastLine : "frame 16 x" + std::to_string(i);
     EXPECT_EQ(last, expected) << "after call " << i;
   }
   EXPECT_TRUE(replay::StopRecording());

@@ -42,8 +42,8 @@ void ClockWait() {
     ++polls;
   }
   std::fprintf(stderr, "clock: waited %u ms, ticks moved %u ms, %s\n",
-               static_cast<unsigned>(timeGetTime() - t0), static_cast<unsigned>(GetTickCount() - t0),
-               polls < 2000 ? "done" : "stuck");
+               static_cast<unsigned>(timeGetTime() - t0),
+               static_cast<unsigned>(GetTickCount() - t0), polls < 2000 ? "done" : "stuck");
 }
 
 void Boxes() {
