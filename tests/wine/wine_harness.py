@@ -826,6 +826,26 @@ def case_replay(c):
     return c.finish()
 
 
+def case_replay_crash(c):
+    """vantrel-replay.exe and a module that dereferences null in its fifth
+    call: the crash is named by its script line, event and frame, and the
+    exit code is 4."""
+    shutil.copy(c.host_dir / "vantrel-replay.exe", c.dir)
+    (c.dir / "crash").mkdir(exist_ok=True)
+    shutil.copy(c.programs / "crash" / "prog.dll", c.dir / "crash")
+    (c.dir / "crash.script").write_text("vantrel-replay 1\nframe 16 x3\nkeydown LEFT\nframe 16\n"
+                                        "frame 16\n")
+    r = subprocess.run([c.state["wine"], "vantrel-replay.exe", "--module", "crash/prog.dll",
+                        "--out", "out", "crash.script"],
+                       cwd=c.dir, env=c.env, capture_output=True, text=True, timeout=300)
+    for line in (r.stdout + r.stderr).replace("\r", "").splitlines():
+        log("   ", line)
+    c.expect_equal(r.returncode, 4, "vantrel-replay.exe exit code after the module's crash")
+    c.expect("module crashed (access violation) in the call of script line 4 (EV_FRAME, frame 0)"
+             in r.stderr, "the crash is named by its call")
+    return c.finish()
+
+
 def case_fps(c):
     """Frames per second with a module that asks for a frame on every call.
     A figure, not a check: it only has to run and end cleanly."""
@@ -1053,6 +1073,7 @@ CASES = {
     "decorated_names": case_decorated_names,
     "refused_record": case_refused_record,
     "replay": case_replay,
+    "replay_crash": case_replay_crash,
     "dist": case_dist,
     "fps": case_fps,
     "corpus": case_corpus,
