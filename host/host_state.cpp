@@ -3,7 +3,7 @@
 
 #include "display/display_state.h"
 #include "host/call_observer.h"
-#include "host/say_why.h"
+#include "base/say_why.h"
 #include "images/image_reload.h"
 #include "module/prog_instance.h"
 

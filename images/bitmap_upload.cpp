@@ -3,7 +3,7 @@
 #include "images/bitmap_upload.h"
 
 #include "display/display_state.h"
-#include "host/say_why.h"
+#include "base/say_why.h"
 #include "images/colour_key.h"
 #include "images/unread_bitmap.h"
 #include "platform/platform.h"

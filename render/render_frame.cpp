@@ -2,8 +2,8 @@
 #include "render/render_frame.h"
 
 #include "display/present.h"
-#include "host/cycle_guard.h"
-#include "host/say_why.h"
+#include "base/cycle_guard.h"
+#include "base/say_why.h"
 #include "module/prog_instance.h"
 #include "render/draw.h"
 

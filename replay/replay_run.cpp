@@ -10,8 +10,8 @@
 #else
 #include "platform/posix/module_search.h"
 #endif
-#include "replay/crash_catch.h"
-#include "replay/frame_image.h"
+#include "capture/crash_catch.h"
+#include "capture/frame_image.h"
 #include "replay/golden.h"
 
 #include <algorithm>

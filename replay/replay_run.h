@@ -4,7 +4,7 @@
 #define VANTREL_REPLAY_REPLAY_RUN_H
 
 #include "replay/replay_options.h"
-#include "replay/script.h"
+#include "capture/script.h"
 
 #include <cstdint>
 #include <vector>

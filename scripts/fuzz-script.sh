@@ -22,7 +22,7 @@ mkdir -p "$build/corpus" "$build/artifacts"
 flags="-fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 # shellcheck disable=SC2086
 "$cxx" -std=c++20 -O1 -g $flags -Wall -Wextra -Werror -I"$root" \
-  "$root/replay/script_reader.cpp" "$root/replay/script_writer.cpp" "$root/replay/key_names.cpp" \
+  "$root/capture/script_reader.cpp" "$root/capture/script_writer.cpp" "$root/capture/key_names.cpp" \
   "$root/tests/fuzz/script_fuzzer.cpp" -o "$build/script_fuzzer"
 
 if [ "${1:-}" = replay ]; then

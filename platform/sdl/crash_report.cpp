@@ -6,7 +6,7 @@
 #include "host/call_observer.h"
 #include "module/prog_instance.h"
 #include "platform/sdl/backend_state.h"
-#include "replay/crash_catch.h"
+#include "capture/crash_catch.h"
 
 #include <algorithm>
 #include <climits>

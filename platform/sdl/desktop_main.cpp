@@ -7,7 +7,7 @@
 #include "platform/sdl/desktop_options.h"
 #include "platform/sdl/message_queue.h"
 #include "platform/sdl/signals.h"
-#include "replay/recorder.h"
+#include "capture/recorder.h"
 
 #include <SDL.h>
 

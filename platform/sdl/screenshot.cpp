@@ -2,8 +2,8 @@
 #include "platform/sdl/screenshot.h"
 
 #include "platform/sdl/backend_state.h"
-#include "replay/frame_image.h"
-#include "replay/recorder.h"
+#include "capture/frame_image.h"
+#include "capture/recorder.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 #ifndef VANTREL_PLATFORM_SDL_SCREENSHOT_H
 #define VANTREL_PLATFORM_SDL_SCREENSHOT_H
 
-#include "replay/frame_image.h"
+#include "capture/frame_image.h"
 
 #include <ctime>
 #include <string>

@@ -4,7 +4,7 @@
 // (the header, then one line per call) it must read as the same calls.
 //
 // Built and run by scripts/fuzz-script.sh.
-#include "replay/script.h"
+#include "capture/script.h"
 
 #include <cstdint>
 #include <cstdio>

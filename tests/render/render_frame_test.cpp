@@ -2,7 +2,6 @@
 // one presentation at its end.
 #include "render_fixture.h"
 
-#include "host/cycle_guard.h"
 #include "render/draw.h"
 #include "render/render_frame.h"
 
@@ -273,29 +272,6 @@ TEST_P(RenderFrameBent, DrawsEveryRecordOnceInOrderAndSaysWhyOnce) {
   const std::string &out = td::DebugOutput();
   ASSERT_NE(out.find(c.why), std::string::npos) << c.name << ": " << out;
   EXPECT_EQ(out.find(c.why), out.rfind(c.why)) << c.name << ": said once";
-}
-
-// Every chain of up to 40 records, ending or bent back to each of its
-// records: the count of distinct records, or no loop.
-TEST(ChainWalk, CountsEachRecordOnceBeforeTheLoop) {
-  struct Link {
-    const Link *next = nullptr;
-  };
-  const auto next = [](const Link *l) { return l->next; };
-  EXPECT_EQ(vantrel::DistinctBeforeLoop(static_cast<const Link *>(nullptr), next),
-            vantrel::kNoLoop);
-  for (int n = 1; n <= 40; ++n) {
-    std::vector<Link> links(static_cast<size_t>(n));
-    for (int to = -1; to < n; ++to) {
-      for (int i = 0; i + 1 < n; ++i) {
-        links[i].next = &links[i + 1];
-      }
-      links[n - 1].next = to < 0 ? nullptr : &links[to];
-      EXPECT_EQ(vantrel::DistinctBeforeLoop(&links[0], next),
-                to < 0 ? vantrel::kNoLoop : static_cast<uint64_t>(n))
-          << n << " records, the last back to " << to;
-    }
-  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Loops, RenderFrameBent,

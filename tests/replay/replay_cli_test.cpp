@@ -1,6 +1,6 @@
 // vantrel-replay as its users run it: exit codes, what it prints, the frames
 // and diff images it writes. Runs the program itself on the demo module.
-#include "replay/frame_image.h"
+#include "capture/frame_image.h"
 #include "vantrel_version.h"
 
 #include <cstdio>

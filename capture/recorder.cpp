@@ -3,10 +3,10 @@
 // a recording complete up to and including the call it crashed in. Runs of
 // identical idle turns fold into one line, rewritten in place as it grows
 // (it is always the file's last line, and it only grows).
-#include "replay/recorder.h"
+#include "capture/recorder.h"
 
 #include "host/call_observer.h"
-#include "replay/script.h"
+#include "capture/script.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -3,8 +3,8 @@
 // one thing left to do is to tell which call it happened in, so that the
 // crash can be found again (the recording holds the call; a replay of it
 // crashes at the same line).
-#ifndef VANTREL_REPLAY_CRASH_CATCH_H
-#define VANTREL_REPLAY_CRASH_CATCH_H
+#ifndef VANTREL_CAPTURE_CRASH_CATCH_H
+#define VANTREL_CAPTURE_CRASH_CATCH_H
 
 #include <cstddef>
 #include <cstdint>

@@ -12,8 +12,8 @@
 //   press KEY               keydown KEY 0, keyup KEY 0
 //   click left|right        ldown 0, lup 0 (rdown 0, rup 0)
 // E is the elapsed value the module gets (milliseconds, default 0).
-#ifndef VANTREL_REPLAY_SCRIPT_H
-#define VANTREL_REPLAY_SCRIPT_H
+#ifndef VANTREL_CAPTURE_SCRIPT_H
+#define VANTREL_CAPTURE_SCRIPT_H
 
 #include <cstdint>
 #include <string>

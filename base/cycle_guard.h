@@ -3,8 +3,8 @@
 // a node and moved ahead at every power of two steps; a chain that loops
 // meets its mark again within a few rounds of the loop. Per step: one
 // comparison and one counter.
-#ifndef VANTREL_HOST_CYCLE_GUARD_H
-#define VANTREL_HOST_CYCLE_GUARD_H
+#ifndef VANTREL_BASE_CYCLE_GUARD_H
+#define VANTREL_BASE_CYCLE_GUARD_H
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // crash_catch.cpp - fatal signals (POSIX) or unhandled exceptions (Windows)
 // turned into one line saying what the host was doing.
-#include "replay/crash_catch.h"
+#include "capture/crash_catch.h"
 
 #include "vantrel.h"
 

@@ -1,5 +1,5 @@
 // script_reader.cpp - reading a replay script into the calls it stands for.
-#include "replay/script.h"
+#include "capture/script.h"
 
 #include <charconv>
 

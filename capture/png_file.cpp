@@ -3,7 +3,7 @@
 // results of fwrite and fclose), into a temporary file beside the target that
 // is renamed to it only once it is complete: a failed write never leaves a
 // truncated frame, nor destroys the file it was to replace.
-#include "replay/frame_image.h"
+#include "capture/frame_image.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC

@@ -1,7 +1,7 @@
 // frame_image.h - a presented frame as 8-bit RGB, in the colours the desktop
 // host shows it, and as a PNG file.
-#ifndef VANTREL_REPLAY_FRAME_IMAGE_H
-#define VANTREL_REPLAY_FRAME_IMAGE_H
+#ifndef VANTREL_CAPTURE_FRAME_IMAGE_H
+#define VANTREL_CAPTURE_FRAME_IMAGE_H
 
 #include "platform/soft/soft_device.h"
 
