@@ -3,8 +3,8 @@
 // module, the render pass, the flips) with the peak memory of the process,
 // and the cost of one 640x480 PNG.
 #include "capture/frame_image.h"
-#include "replay/replay_run.h"
 #include "capture/script.h"
+#include "replay/replay_run.h"
 
 #include <benchmark/benchmark.h>
 

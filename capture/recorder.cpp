@@ -5,8 +5,8 @@
 // (it is always the file's last line, and it only grows).
 #include "capture/recorder.h"
 
-#include "host/call_observer.h"
 #include "capture/script.h"
+#include "host/call_observer.h"
 
 #include <cerrno>
 #include <cstdio>

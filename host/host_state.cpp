@@ -1,9 +1,9 @@
 // Host state of the shell, and putting the whole host back to process start.
 #include "host/host_state.h"
 
+#include "base/say_why.h"
 #include "display/display_state.h"
 #include "host/call_observer.h"
-#include "base/say_why.h"
 #include "images/image_reload.h"
 #include "module/prog_instance.h"
 

@@ -2,8 +2,8 @@
 #include "images/image_list.h"
 
 #include "base/cycle_guard.h"
-#include "host/message_boxes.h"
 #include "base/say_why.h"
+#include "host/message_boxes.h"
 #include "images/bitmap_upload.h"
 #include "images/image_reload.h"
 #include "module/prog_instance.h"

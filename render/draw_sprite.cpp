@@ -1,6 +1,6 @@
 // Drawing one sprite into the back buffer.
-#include "display/display_state.h"
 #include "base/say_why.h"
+#include "display/display_state.h"
 #include "render/clip.h"
 #include "render/draw.h"
 

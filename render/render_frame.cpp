@@ -1,9 +1,9 @@
 // The frame render pass: every visible layer into the back buffer, then flip.
 #include "render/render_frame.h"
 
-#include "display/present.h"
 #include "base/cycle_guard.h"
 #include "base/say_why.h"
+#include "display/present.h"
 #include "module/prog_instance.h"
 #include "render/draw.h"
 

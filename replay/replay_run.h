@@ -3,8 +3,8 @@
 #ifndef VANTREL_REPLAY_REPLAY_RUN_H
 #define VANTREL_REPLAY_REPLAY_RUN_H
 
-#include "replay/replay_options.h"
 #include "capture/script.h"
+#include "replay/replay_options.h"
 
 #include <cstdint>
 #include <vector>

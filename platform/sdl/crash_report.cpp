@@ -3,10 +3,10 @@
 // the signal handler only reads them.
 #include "platform/sdl/crash_report.h"
 
+#include "capture/crash_catch.h"
 #include "host/call_observer.h"
 #include "module/prog_instance.h"
 #include "platform/sdl/backend_state.h"
-#include "capture/crash_catch.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,5 @@
 // desktop_main.cpp - the desktop program's entry point.
+#include "capture/recorder.h"
 #include "host/startup.h"
 #include "platform/platform.h"
 #include "platform/posix/module_search.h"
@@ -7,7 +8,6 @@
 #include "platform/sdl/desktop_options.h"
 #include "platform/sdl/message_queue.h"
 #include "platform/sdl/signals.h"
-#include "capture/recorder.h"
 
 #include <SDL.h>
 

@@ -1,9 +1,9 @@
 // screenshot.cpp - the Print Screen key: the current frame as a PNG file.
 #include "platform/sdl/screenshot.h"
 
-#include "platform/sdl/backend_state.h"
 #include "capture/frame_image.h"
 #include "capture/recorder.h"
+#include "platform/sdl/backend_state.h"
 
 #include <cstdio>
 

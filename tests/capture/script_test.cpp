@@ -1,8 +1,8 @@
 // The replay script: what each line delivers, the hand-written conveniences,
 // the errors with their line numbers, and the recorder's output read back.
-#include "host/call_observer.h"
 #include "capture/recorder.h"
 #include "capture/script.h"
+#include "host/call_observer.h"
 
 #include <cstdio>
 #include <fstream>
