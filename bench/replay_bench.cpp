@@ -2,9 +2,9 @@
 // replayed without writing frames (frames per second of the whole host: the
 // module, the render pass, the flips) with the peak memory of the process,
 // and the cost of one 640x480 PNG.
-#include "replay/frame_image.h"
+#include "capture/frame_image.h"
+#include "capture/script.h"
 #include "replay/replay_run.h"
-#include "replay/script.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,12 +1,16 @@
 # VantrelModule.cmake - builds a Vantrel game module, prog.dll.
 #
 #   include(path/to/VantrelModule.cmake)
-#   vantrel_add_module(<target> SOURCES a.cpp b.cpp ... [OUTPUT_DIRECTORY <dir>])
+#   vantrel_add_module(<target> SOURCES a.cpp b.cpp ... [ASSETS file ...]
+#                      [OUTPUT_DIRECTORY <dir>])
 #
 # makes <target> a shared library whose file is exactly "prog.dll" on every
 # platform (no "lib" prefix, also on Linux), written into OUTPUT_DIRECTORY
 # (by default <current binary dir>/<target>, so several modules of one
-# project never overwrite each other). It is compiled as C++20 and linked
+# project never overwrite each other). ASSETS (bitmaps and any other files the
+# module reads, relative to the current source folder) are copied beside it
+# as part of the build, and copied again whenever they change. It is
+# compiled as C++20 and linked
 # with the scene library `vantrel_scene`, and it exports its two entry points
 # under their plain names, as the host looks them up:
 #   - MinGW: -Wl,--kill-at drops the "@4" that 32-bit stdcall names get
@@ -55,7 +59,7 @@ function(_vantrel_module_scene_library out)
 endfunction()
 
 function(vantrel_add_module target)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "OUTPUT_DIRECTORY" "SOURCES")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "OUTPUT_DIRECTORY" "SOURCES;ASSETS")
   if(ARG_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "vantrel_add_module(${target}): unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
   endif()
@@ -84,6 +88,27 @@ function(vantrel_add_module target)
     LIBRARY_OUTPUT_DIRECTORY "$<1:${ARG_OUTPUT_DIRECTORY}>"
     # The import library nobody links against stays out of the module's folder.
     ARCHIVE_OUTPUT_DIRECTORY "$<1:${CMAKE_CURRENT_BINARY_DIR}/${target}.implib>")
+
+  # Each asset is a build output of its own, depending on its source file.
+  set(copied)
+  foreach(asset IN LISTS ARG_ASSETS)
+    get_filename_component(source "${asset}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+    get_filename_component(name "${asset}" NAME)
+    set(copy "${ARG_OUTPUT_DIRECTORY}/${name}")
+    if(copy IN_LIST copied)
+      message(FATAL_ERROR "vantrel_add_module(${target}): two ASSETS named ${name}")
+    endif()
+    add_custom_command(OUTPUT "${copy}"
+      COMMAND ${CMAKE_COMMAND} -E make_directory "${ARG_OUTPUT_DIRECTORY}"
+      COMMAND ${CMAKE_COMMAND} -E copy "${source}" "${copy}"
+      DEPENDS "${source}"
+      COMMENT "Copying ${name} beside ${target}'s prog.dll")
+    list(APPEND copied "${copy}")
+  endforeach()
+  if(copied)
+    add_custom_target(${target}_assets ALL DEPENDS ${copied})
+    add_dependencies(${target} ${target}_assets)
+  endif()
 
   if(WIN32)
     # timeGetTime, for modules that include vantrel_win32.h.

@@ -18,7 +18,6 @@ void Dispatch(CallKind kind) {
   // Unsigned 32-bit difference: right across the wrap of the millisecond clock.
   const uint32_t now = plat::timeGetTime();
   const uint32_t elapsed = now - lastTick;
-  callTick = now;
   if (callObserver != nullptr) {
     callObserver(kind, prog.event, static_cast<int32_t>(elapsed));
   }
@@ -33,7 +32,6 @@ void Dispatch(CallKind kind) {
 
 int32_t ShutdownNotify() {
   prog.event.code = EV_SHUTDOWN;
-  callTick = lastTick; // the call is given 0 ms
   if (progProcedure != nullptr) {
     if (callObserver != nullptr) {
       callObserver(CallKind::Shutdown, prog.event, 0);

@@ -1,10 +1,10 @@
 // Host state of the shell, and putting the whole host back to process start.
 #include "host/host_state.h"
 
+#include "base/say_why.h"
 #include "display/display_state.h"
 #include "host/call_observer.h"
 #include "host/key_table.h"
-#include "host/say_why.h"
 #include "images/image_reload.h"
 #include "module/prog_instance.h"
 
@@ -15,7 +15,6 @@ namespace vantrel {
 plat::HWND mainWindow = nullptr;
 uint32_t lastTick = 0;
 int32_t active = 0;
-uint32_t callTick = 0;
 
 void ResetHostState() {
   // Reconstructing `prog` frees its image list, as process exit would.
@@ -42,7 +41,6 @@ void ResetHostState() {
   lastTick = 0;
   active = 0;
   ForgetSaidWhy();
-  callTick = 0;
   ResetKeyTable();
 }
 

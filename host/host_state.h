@@ -11,11 +11,6 @@ namespace vantrel {
 extern plat::HWND mainWindow; // the one window; owner of every message box
 extern uint32_t lastTick;     // clock reading after the module's last procedure call
 extern int32_t active;        // wParam of the last WM_ACTIVATEAPP; idle turns only while non-zero
-// The clock at the start of the module's current (or last) call: its
-// previous reading plus the elapsed value the call is given. What a module
-// reads as the time through the backend's served clock calls, so that a
-// replayed run reads the times of the recorded one.
-extern uint32_t callTick;
 
 // Puts every piece of host state back as at process start: the record `prog`
 // reconstructed (its image list freed), entry points, display state and

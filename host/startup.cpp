@@ -115,7 +115,6 @@ int WinMain(plat::HINSTANCE instance, plat::HINSTANCE /*previous*/, char * /*com
     return FailStartup();
   }
   FillCallbackSlots();
-  callTick = lastTick; // the first calls come without an elapsed value
   if (progInterface(&prog) == 0) {
     ReportBox("VProgInterface(&prog) failed");
     return FailStartup();

@@ -2,8 +2,8 @@
 // keyed on the stored value of its top-left pixel.
 #include "images/bitmap_upload.h"
 
+#include "base/say_why.h"
 #include "display/display_state.h"
-#include "host/say_why.h"
 #include "images/colour_key.h"
 #include "images/unread_bitmap.h"
 #include "platform/platform.h"

@@ -1,9 +1,9 @@
 // The image list: AddImage appends, LoadIfRequested decides on the upload.
 #include "images/image_list.h"
 
-#include "host/cycle_guard.h"
+#include "base/cycle_guard.h"
+#include "base/say_why.h"
 #include "host/message_boxes.h"
-#include "host/say_why.h"
 #include "images/bitmap_upload.h"
 #include "images/image_reload.h"
 #include "module/prog_instance.h"

@@ -2,7 +2,7 @@
 #ifndef VANTREL_IMAGES_UNREAD_BITMAP_H
 #define VANTREL_IMAGES_UNREAD_BITMAP_H
 
-#include "host/say_why.h"
+#include "base/say_why.h"
 
 #include <cstdint>
 

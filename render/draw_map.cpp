@@ -1,6 +1,6 @@
 // Drawing a tile map into the back buffer.
+#include "base/say_why.h"
 #include "display/display_state.h"
-#include "host/say_why.h"
 #include "module/prog_instance.h"
 #include "render/clip.h"
 #include "render/draw.h"

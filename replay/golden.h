@@ -2,7 +2,7 @@
 #ifndef VANTREL_REPLAY_GOLDEN_H
 #define VANTREL_REPLAY_GOLDEN_H
 
-#include "replay/frame_image.h"
+#include "capture/frame_image.h"
 
 #include <cstdint>
 

@@ -1,6 +1,8 @@
 // replay_options.cpp - the command line of vantrel-replay.
 #include "replay/replay_options.h"
 
+#include "vantrel_version.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -26,9 +28,12 @@ const char *const kReplayUsage =
     "  --golden DIR     compare each written frame with DIR/frame-NNNNNN.png; for\n"
     "                   each one that differs write frame-NNNNNN-diff.png beside the\n"
     "                   frame (the frame dimmed, differing pixels in magenta) and\n"
-    "                   print the count of differing pixels and their bounding box\n"
+    "                   print the count of differing pixels and their bounding box.\n"
+    "                   Without --frames or --every, the frames compared are those\n"
+    "                   DIR has goldens for. --out must be another folder\n"
     "  --update         write the chosen frames into the --golden folder instead\n"
-    "                   of comparing\n"
+    "                   of comparing (without --frames or --every: the goldens\n"
+    "                   that are there)\n"
     "  --tolerance N    a pixel matches when no channel differs by more than N\n"
     "                   (0 to 255, default 0)\n"
     "  --sound-log FILE write one line per sound call of the module (PlaySoundA,\n"
@@ -39,6 +44,7 @@ const char *const kReplayUsage =
     "                   DIR/sounds.log of --out) with FILE and print the first line\n"
     "                   that differs; with --update, write FILE instead\n"
     "  --help           this text\n"
+    "  --version        the version\n"
     "\n"
     "Frames are PNG files named frame-NNNNNN.png, at the module's display mode, in\n"
     "the colours the desktop host shows. The same module and script give the same\n"
@@ -46,10 +52,14 @@ const char *const kReplayUsage =
     "\n"
     "Exit codes:\n"
     "  0  every compared frame matches its golden (or nothing was compared)\n"
-    "  1  a frame differs from its golden, or a golden is missing\n"
-    "  2  a usage, script or file error (a bad script line is named by its number)\n"
+    "  1  a frame differs from its golden, a golden is missing, or a chosen frame\n"
+    "     (listed, or with a golden) was never presented\n"
+    "  2  a usage, script or file error (a bad script line is named by its number;\n"
+    "     a frame that cannot be written or a golden that cannot be read is named)\n"
     "  3  the module could not be started (the host's box texts are on standard\n"
     "     error)\n"
+    "  4  the module crashed; standard error names the script line of the call\n"
+    "     it crashed in, the event and the frame\n"
     "\n"
     "The script is plain text, one call per line, after the line 'vantrel-replay 1':\n"
     "  frame 16 [xN]      idle turns with elapsed 16     keydown LEFT [E] / keyup\n"
@@ -115,6 +125,10 @@ bool ParseReplayOptions(const std::vector<std::string> &args, ReplayOptions *out
       options.help = true;
       continue;
     }
+    if (arg == "--version") {
+      options.version = true;
+      continue;
+    }
     if (arg == "--update") {
       options.update = true;
       continue;
@@ -172,7 +186,7 @@ bool ParseReplayOptions(const std::vector<std::string> &args, ReplayOptions *out
     }
     options.script = arg;
   }
-  if (options.help) {
+  if (options.help || options.version) {
     *out = options;
     return true;
   }
@@ -191,6 +205,8 @@ bool ParseReplayOptions(const std::vector<std::string> &args, ReplayOptions *out
   *out = options;
   return true;
 }
+
+std::string ReplayVersionText() { return std::string("vantrel-replay ") + VANTREL_VERSION + "\n"; }
 
 bool FrameChosen(const ReplayOptions &options, uint32_t n) {
   if (!options.frames.empty()) {

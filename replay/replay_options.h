@@ -20,6 +20,7 @@ struct ReplayOptions {
   std::string soundLog;    // empty: no sound log (unless soundGolden asks for one)
   std::string soundGolden; // empty: the sound log is compared with nothing
   bool help = false;
+  bool version = false;
 };
 
 // Reads the arguments after the program's name. False with the reason in
@@ -32,6 +33,9 @@ bool FrameChosen(const ReplayOptions &options, uint32_t n);
 
 // What --help prints.
 extern const char *const kReplayUsage;
+
+// What --version prints: "vantrel-replay 1.2.3" and a line end.
+std::string ReplayVersionText();
 
 } // namespace replay
 

@@ -3,8 +3,8 @@
 #ifndef VANTREL_REPLAY_REPLAY_RUN_H
 #define VANTREL_REPLAY_REPLAY_RUN_H
 
+#include "capture/script.h"
 #include "replay/replay_options.h"
-#include "replay/script.h"
 
 #include <cstdint>
 #include <vector>
@@ -16,6 +16,7 @@ enum ExitCode : int {
   kFrameDiffers = 1,
   kUsageError = 2,
   kStartupFailed = 3,
+  kModuleCrashed = 4, // said on standard error with the call it crashed in
 };
 
 struct ReplaySummary {
@@ -25,8 +26,9 @@ struct ReplaySummary {
   uint32_t framesCompared = 0;
   uint32_t framesDiffering = 0;
   uint32_t goldensMissing = 0;
-  bool soundLogDiffers = false; // from the --sound-golden file, or that file is missing
-  bool scriptFinished = false;  // false: the run ended before the script did
+  uint32_t framesNeverPresented = 0; // chosen frames beyond the last one presented
+  bool soundLogDiffers = false;      // from the --sound-golden file, or that file is missing
+  bool scriptFinished = false;       // false: the run ended before the script did
   int32_t quitCode = 0;
 };
 

@@ -12,9 +12,14 @@
  *   OutputDebugStringA(s)   writes s to the debug output (standard error)
  *   timeGetTime()           the millisecond clock, 32 bits, wrapping
  *   GetTickCount()          the same clock
- *   Sleep(ms)               waits ms milliseconds (under replay: not at all)
- *   MessageBoxA(w, t, c, u) a modal box with text t and caption c; answers
- *                           the button pressed (IDOK)
+ *   Sleep(ms)               waits ms milliseconds (under replay: moves the
+ *                           replay's clock on by ms and returns at once)
+ *   MessageBoxA(w, t, c, u) a modal box with text t and caption c and the
+ *                           buttons of u (MB_OK ... MB_RETRYCANCEL); answers
+ *                           the button pressed (IDOK ... IDNO); Escape or
+ *                           closing the box answers IDCANCEL where the box
+ *                           has a Cancel button (under replay: the default
+ *                           button, MB_DEFBUTTONn, answers at once)
  *   GetAsyncKeyState(vk)    0x8000 while the key is down, bit 0 when it was
  *                           pressed since the previous query of that key
  *   GetKeyState(vk)         0x8000 while the key is down, bit 0 its toggle
@@ -32,10 +37,11 @@
  * The key states are the host's own table, kept by the key and button events
  * the module receives: under vantrel-replay the script drives them.
  *
- * The clock a module reads this way is the time at the start of the call it
- * is in (the host's previous reading plus the elapsed value the call was
- * given), not the time of the reading: a module that takes its time from it
- * sees the same times when its run is replayed. */
+ * The clock moves during a call as on Windows: on the desktop it is the real
+ * clock; under replay it is the replay's own, moved by the script's elapsed
+ * values and by the module's Sleep, so a replay reads the same times on
+ * every run. Game time is best taken from the elapsed values the module's
+ * procedure is given: those are what a recording replays exactly. */
 #ifndef VANTREL_WIN32_H
 #define VANTREL_WIN32_H
 
@@ -59,12 +65,24 @@ typedef const char *LPCSTR;
 
 #define MB_OK 0x00000000u
 #define MB_OKCANCEL 0x00000001u
+#define MB_ABORTRETRYIGNORE 0x00000002u
+#define MB_YESNOCANCEL 0x00000003u
+#define MB_YESNO 0x00000004u
+#define MB_RETRYCANCEL 0x00000005u
 #define MB_ICONERROR 0x00000010u
 #define MB_ICONQUESTION 0x00000020u
 #define MB_ICONWARNING 0x00000030u
 #define MB_ICONINFORMATION 0x00000040u
+#define MB_DEFBUTTON1 0x00000000u
+#define MB_DEFBUTTON2 0x00000100u
+#define MB_DEFBUTTON3 0x00000200u
 #define IDOK 1
 #define IDCANCEL 2
+#define IDABORT 3
+#define IDRETRY 4
+#define IDIGNORE 5
+#define IDYES 6
+#define IDNO 7
 
 #ifndef TRUE
 #define TRUE 1

@@ -7,6 +7,8 @@ uint32_t clockNow = 0;
 
 uint32_t Now() { return clockNow; }
 
+void AdvanceClock(uint32_t ms) { clockNow += ms; }
+
 } // namespace headless
 
 namespace plat {

@@ -45,12 +45,16 @@ bool InputEnded();
 using FramePresenter = void (*)(uint32_t frame);
 void SetFramePresenter(FramePresenter presenter);
 // Asks a message box of the person: called after the box is written to
-// standard error, and answers for it. Null (the default) answers IDOK at once.
+// standard error, and answers for it. Null (the default) answers with the
+// box's default button at once.
 using BoxAsker = int32_t (*)(const char *text, const char *caption, uint32_t type);
 void SetBoxAsker(BoxAsker asker);
 
-// The virtual clock: starts at 0, moves only as steps are taken.
+// The virtual clock: starts at 0, moves only as steps are taken and as the
+// module's served Sleep asks.
 uint32_t Now();
+// Moves the virtual clock on by `ms` (the served Sleep under replay).
+void AdvanceClock(uint32_t ms);
 
 // Puts the backend back as at process start: no window, no queue, clock 0,
 // no source, no sink (tests only).

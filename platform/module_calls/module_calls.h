@@ -8,7 +8,8 @@
 namespace modulecalls {
 
 // How a module's Sleep waits. By default it really waits; a backend on a
-// virtual clock (the replay runner) passes null: Sleep returns at once.
+// virtual clock (the replay runner) passes a function that moves that clock
+// on by the time asked for and returns at once; null: Sleep does nothing.
 using SleepFn = void (*)(uint32_t ms);
 #if defined(_WIN32)
 // On Windows a module calls the system's Sleep: nothing to set.

@@ -3,7 +3,6 @@
 // C names (exports.list).
 #include "platform/module_calls/module_calls.h"
 
-#include "host/host_state.h"
 #include "platform/platform.h"
 #include "vantrel_win32.h"
 
@@ -34,9 +33,11 @@ void OutputDebugStringA(LPCSTR text) {
   }
 }
 
-// Both clocks answer the time the current call started.
-DWORD timeGetTime(void) { return vantrel::callTick; }
-DWORD GetTickCount(void) { return vantrel::callTick; }
+// Both clocks read the backend's clock as it is now, also in the middle of a
+// call: on the desktop the real one; under replay the replay's own, which
+// the script's elapsed values and the module's Sleep move.
+DWORD timeGetTime(void) { return plat::timeGetTime(); }
+DWORD GetTickCount(void) { return plat::timeGetTime(); }
 
 void Sleep(DWORD ms) {
   if (modulecalls::moduleSleep != nullptr) {

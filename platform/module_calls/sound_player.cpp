@@ -131,14 +131,14 @@ VirtualSound virtualSound;
 const SoundOutput kVirtual = {
     []() { return true; },
     [](const WavSound &sound, bool loop) {
-      virtualSound = VirtualSound{true, loop, vantrel::callTick, sound.DurationMs()};
+      virtualSound = VirtualSound{true, loop, plat::timeGetTime(), sound.DurationMs()};
       return true;
     },
     []() { virtualSound.started = false; },
     []() {
       return virtualSound.started &&
              (virtualSound.loop ||
-              vantrel::callTick - virtualSound.startTick < virtualSound.durationMs);
+              plat::timeGetTime() - virtualSound.startTick < virtualSound.durationMs);
     },
     []() { virtualSound.started = false; },
 };

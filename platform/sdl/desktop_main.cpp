@@ -1,15 +1,16 @@
 // desktop_main.cpp - the desktop program's entry point.
+#include "capture/recorder.h"
 #include "host/startup.h"
 #include "platform/module_calls/sound_player.h"
 #include "platform/module_calls/window_title.h"
 #include "platform/platform.h"
 #include "platform/posix/module_search.h"
 #include "platform/sdl/backend_state.h"
+#include "platform/sdl/crash_report.h"
 #include "platform/sdl/desktop_options.h"
 #include "platform/sdl/message_queue.h"
 #include "platform/sdl/signals.h"
 #include "platform/sdl/sound_mixer.h"
-#include "replay/recorder.h"
 
 #include <SDL.h>
 
@@ -33,6 +34,7 @@ int main(int argc, char **argv) {
   if (options.recordPath != nullptr && !replay::StartRecording(options.recordPath)) {
     return 2;
   }
+  sdlplat::ReportCrashes(options.recordPath);
 
   // The core reads no command line: everything it is told comes through the
   // backend's settings above.

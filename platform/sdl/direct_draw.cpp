@@ -5,6 +5,9 @@
 #include "platform/sdl/portable_modes.h"
 #include "platform/soft/soft_device.h"
 
+#include <cstdio>
+#include <string>
+
 namespace sdlplat {
 namespace {
 uint32_t framesPresented = 0;
@@ -20,13 +23,21 @@ HRESULT SetDisplayMode(DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uin
                        uint32_t flags) {
   // A mode that a Windows display may refuse, or show in other colours, is
   // named on the debug output; with strict modes it is refused here as such a
-  // display refuses it.
-  char line[256];
-  if (sdlplat::DescribeUnportableMode(w, h, bpp, line, sizeof line)) {
-    OutputDebugStringA(line);
+  // display refuses it, and the line says so. A mode the device itself
+  // cannot make is named with the device's reason: Windows is not to blame.
+  char line[320];
+  if (sdlplat::DescribeUnportableMode(w, h, bpp, sdlplat::strictModes, line, sizeof line)) {
     if (sdlplat::strictModes) {
+      OutputDebugStringA(line);
       return DDERR_INVALIDMODE;
     }
+    if (const std::string why = soft::WhyNoMode(w, h, bpp); !why.empty()) {
+      std::snprintf(line, sizeof line,
+                    "SetDisplayMode %ux%ux%u: the desktop host cannot make "
+                    "this mode: %s\n",
+                    w, h, bpp, why.c_str());
+    }
+    OutputDebugStringA(line);
   }
   const HRESULT result = soft::SetDisplayMode(dd, w, h, bpp, refresh, flags);
   SDL_Window *window = sdlplat::MainSdlWindow();

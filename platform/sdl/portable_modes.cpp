@@ -29,20 +29,23 @@ bool IsPortableMode(uint32_t w, uint32_t h, uint32_t bpp) {
   return PortableSize(w, h) && (bpp == 16 || bpp == 32);
 }
 
-bool DescribeUnportableMode(uint32_t w, uint32_t h, uint32_t bpp, char *out, size_t size) {
+bool DescribeUnportableMode(uint32_t w, uint32_t h, uint32_t bpp, bool refused, char *out,
+                            size_t size) {
   if (IsPortableMode(w, h, bpp) || out == nullptr || size == 0) {
     return false;
   }
+  const char *by = refused ? "refused by --strict-modes: " : "";
   if (bpp == 8 && PortableSize(w, h)) {
     std::snprintf(out, size,
-                  "SetDisplayMode %ux%ux%u: on Windows the host attaches no palette, so the "
+                  "SetDisplayMode %ux%ux%u: %son Windows the host attaches no palette, so the "
                   "colours of an 8-bit mode need not be the bitmaps' own\n",
-                  w, h, bpp);
+                  w, h, bpp, by);
   } else {
     std::snprintf(out, size,
-                  "SetDisplayMode %ux%ux%u: Windows displays may refuse this mode; the portable "
-                  "modes are 640x480, 800x600, 1024x768 and 1280x1024 at 16 or 32 bits\n",
-                  w, h, bpp);
+                  "SetDisplayMode %ux%ux%u: %sWindows displays may refuse this mode; the "
+                  "portable modes are 640x480, 800x600, 1024x768 and 1280x1024 at 16 or 32 "
+                  "bits\n",
+                  w, h, bpp, by);
   }
   return true;
 }

@@ -17,9 +17,11 @@ namespace sdlplat {
 bool IsPortableMode(uint32_t w, uint32_t h, uint32_t bpp);
 
 // Writes the debug line that names a mode that is not portable, and why, into
-// `out` (at most `size` bytes, terminated). Writes nothing for a portable mode
+// `out` (at most `size` bytes, terminated); `refused`: the line says that
+// --strict-modes refused the mode for it. Writes nothing for a portable mode
 // and answers whether it wrote.
-bool DescribeUnportableMode(uint32_t w, uint32_t h, uint32_t bpp, char *out, size_t size);
+bool DescribeUnportableMode(uint32_t w, uint32_t h, uint32_t bpp, bool refused, char *out,
+                            size_t size);
 
 } // namespace sdlplat
 

@@ -6,10 +6,15 @@
 
 namespace sdlplat {
 
-// Tells SDL to leave SIGINT and SIGTERM alone, blocks both in every thread
-// and starts the one thread that waits for them. First thing in main, before
+// Tells SDL to leave SIGINT and SIGTERM alone, starts the one thread that
+// waits for them and hands both to it. Neither is blocked: the processes
+// the host starts get the normal signal mask. First thing in main, before
 // SDL starts any thread of its own.
 void WatchSignals();
+
+// Whether a box is open; once the run is ending by a signal, an open box's
+// helper process is sent the signal too, so the box cannot hold the run.
+void NoteBoxOpen(bool open);
 
 // The signal that asked the run to end, or 0.
 int EndingSignal();

@@ -62,6 +62,20 @@ HRESULT FlipToGDISurface(plat::DirectDraw4 dd) {
   return IsDirectDraw4(dd) ? plat::DD_OK : kInvalidObject;
 }
 
+std::string WhyNoMode(uint32_t w, uint32_t h, uint32_t bpp) {
+  // The arguments arrive as DWORDs: a negative size is a huge one here.
+  if (w == 0 || h == 0) {
+    return "a mode of no pixels";
+  }
+  if (w > kMaxModeSide || h > kMaxModeSide) {
+    return "wider or taller than " + std::to_string(kMaxModeSide) + " pixels";
+  }
+  if (!IsDeviceBpp(bpp)) {
+    return std::to_string(bpp) + " bits per pixel (the depths are 8, 16, 24 and 32)";
+  }
+  return "";
+}
+
 HRESULT SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uint32_t refresh,
                        uint32_t flags) {
   (void)refresh;
@@ -69,13 +83,11 @@ HRESULT SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bp
   if (!IsDirectDraw4(dd)) {
     return kInvalidObject;
   }
-  // The arguments arrive as DWORDs: a negative size is a huge one here.
-  const auto width = static_cast<int64_t>(w);
-  const auto height = static_cast<int64_t>(h);
-  if (width <= 0 || height <= 0 || width > kMaxModeSide || height > kMaxModeSide ||
-      !IsDeviceBpp(bpp)) {
+  if (!WhyNoMode(w, h, bpp).empty()) {
     return plat::DDERR_INVALIDMODE;
   }
+  const auto width = static_cast<int64_t>(w);
+  const auto height = static_cast<int64_t>(h);
   DeviceState &st = State();
   for (auto &entry : st.surfaces) {
     entry.second->lost = st.modeChangeLoses;

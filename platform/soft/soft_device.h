@@ -16,6 +16,7 @@
 #include "platform/platform.h"
 
 #include <cstdint>
+#include <string>
 
 namespace soft {
 
@@ -25,6 +26,9 @@ using plat::HRESULT;
 HRESULT DirectDrawCreate(const plat::GUID *driver, plat::DirectDraw *out, void *outer);
 HRESULT QueryInterface(plat::DirectDraw dd, const plat::GUID *iid, plat::DirectDraw4 *out);
 HRESULT SetCooperativeLevel(plat::DirectDraw4 dd, plat::HWND wnd, uint32_t flags);
+// Why the device cannot make a display mode of this size and depth ("7 bits
+// per pixel: ..."), or "" when it can.
+std::string WhyNoMode(uint32_t w, uint32_t h, uint32_t bpp);
 HRESULT SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uint32_t refresh,
                        uint32_t flags);
 HRESULT CreateSurface(plat::DirectDraw4 dd, plat::DDSURFACEDESC2 *desc, plat::Surface *out,

@@ -6,7 +6,7 @@
 #include "platform/web/canvas_pixels.h"
 
 #include "platform/soft/pixel_format.h"
-#include "replay/frame_image.h"
+#include "capture/frame_image.h"
 
 #include <cstddef>
 #include <cstring>

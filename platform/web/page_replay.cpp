@@ -11,7 +11,7 @@
 #include "platform/web/page_bridge.h"
 #include "replay/replay_options.h"
 #include "replay/replay_run.h"
-#include "replay/script.h"
+#include "capture/script.h"
 
 #include <cstdio>
 #include <fstream>

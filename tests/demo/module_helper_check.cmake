@@ -26,12 +26,13 @@ VLayer layer; // uses the scene library
 int32_t VANTREL_STDCALL VProgInterface(VProg *p) { prog = p; return p != nullptr; }
 int32_t VANTREL_STDCALL VProgProcedure(int32_t) { return layer.first == nullptr ? 0 : 1; }
 ]=])
+file(WRITE "${WORK_DIR}/project/art/tiles.bmp" "first colours")
 file(WRITE "${WORK_DIR}/project/CMakeLists.txt" "
 cmake_minimum_required(VERSION 3.25)
 project(game CXX)
 include(\"${SOURCE_DIR}/cmake/VantrelModule.cmake\")
 include(\"${SOURCE_DIR}/cmake/VantrelModule.cmake\") # included twice on purpose
-vantrel_add_module(game SOURCES game.cpp OUTPUT_DIRECTORY \${CMAKE_BINARY_DIR}/out)
+vantrel_add_module(game SOURCES game.cpp ASSETS art/tiles.bmp OUTPUT_DIRECTORY \${CMAKE_BINARY_DIR}/out)
 ")
 
 function(build_module name)
@@ -61,8 +62,26 @@ function(expect_exports name listing)
   endif()
 endfunction()
 
+# The asset beside prog.dll, as it is in the source folder: copied with the
+# build, and copied again when it alone changes.
+function(expect_asset name want)
+  file(READ "${WORK_DIR}/${name}/out/tiles.bmp" got)
+  if(NOT got STREQUAL want)
+    message(FATAL_ERROR "${name}: out/tiles.bmp holds '${got}', not '${want}'")
+  endif()
+endfunction()
+
 # This machine.
 build_module(native -DCMAKE_BUILD_TYPE=Release)
+expect_asset(native "first colours")
+execute_process(COMMAND "${CMAKE_COMMAND}" -E sleep 1)
+file(WRITE "${WORK_DIR}/project/art/tiles.bmp" "changed colours")
+execute_process(COMMAND "${CMAKE_COMMAND}" --build "${WORK_DIR}/native" RESULT_VARIABLE rc
+                OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "native: the rebuild failed:\n${out}")
+endif()
+expect_asset(native "changed colours")
 find_program(NM nm REQUIRED)
 execute_process(COMMAND "${NM}" -D --defined-only "${WORK_DIR}/native/out/prog.dll"
                 OUTPUT_VARIABLE symbols RESULT_VARIABLE rc)

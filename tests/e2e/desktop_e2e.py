@@ -504,6 +504,24 @@ def case_signals(x, args):
         finally:
             host.kill()
 
+    # One SIGTERM while the DESTROY! box waits: the box goes and the run ends
+    # by the signal within two seconds.
+    host = Host(x, os.path.join(args.work, "term-during-box"), args.host, args.module, args.supp)
+    try:
+        host.wait_line(r"^probe: init mode=1 ")
+        host.host_window()
+        settled_shot(x, lambda s: near(mode_pixel(s, 5, 5), RED), "the first frames")
+        x.run("xdotool", "key", "Escape")
+        wait_for(lambda: x.window_named("Error!"), 20, "the DESTROY! box")
+        sent = time.monotonic()
+        host.proc.send_signal(signal.SIGTERM)
+        code = host.exit_code(10)
+        took = time.monotonic() - sent
+        check(code == -signal.SIGTERM, "one SIGTERM during a box ended with %d" % code)
+        check(took < 2.0, "one SIGTERM during a box took %.1f s to end the run" % took)
+    finally:
+        host.kill()
+
     # Escape: the modal DESTROY! box waits for the user; two signals end the
     # process at once.
     host = Host(x, os.path.join(args.work, "during-box"), args.host, args.module, args.supp)
@@ -866,15 +884,16 @@ def case_module_option(x, args):
 
 def case_module_quits(x, args):
     """A module that ends the run itself through the served Win32 calls:
-    its debug lines on standard error, a clock that stands at the call's
-    start while it really sleeps, its own box answered OK, then EV_SHUTDOWN,
-    DESTROY! and its code 7 as the exit code, with no idle turn after."""
+    its debug lines on standard error, a clock that moves while it really
+    sleeps, its own box answered OK, then EV_SHUTDOWN, DESTROY! and its code
+    7 as the exit code, with no idle turn after."""
     host = Host(x, args.work, args.host, args.module, args.supp)
     try:
         host.wait_line(r"^quit: init mode=1$")
         m = host.wait_line(r"^quit: clock before=(\d+) after=(\d+) ticks=(\d+) slept=(\d+)$")
-        check(m.group(1) == m.group(2) == m.group(3),
-              "the served clock moved within one call: " + m.group(0))
+        before, after, ticks = int(m.group(1)), int(m.group(2)), int(m.group(3))
+        check(after - before >= 200 and ticks >= after,
+              "the served clock did not move with Sleep(200): " + m.group(0))
         check(int(m.group(4)) >= 200, "Sleep(200) returned early: " + m.group(0))
         host.answer_box("Quit module", "quitting with 7")
         host.wait_line(r"^quit: box answered 1$")
@@ -882,6 +901,115 @@ def case_module_quits(x, args):
         host.answer_box("Error!", "DESTROY!")
         host.check_clean_exit(7)
     finally:
+        host.kill()
+
+
+def recorded_calls(script):
+    """The calls a recording holds: each line one, a folded run its count."""
+    calls, last_line = 0, 0
+    for number, line in enumerate(script.splitlines(), 1):
+        words = line.split("#", 1)[0].split()
+        if not words or words[0] == "vantrel-replay":
+            continue
+        m = re.fullmatch(r"x(\d+)", words[-1]) if words[0] == "frame" else None
+        calls += int(m.group(1)) if m else 1
+        last_line = number
+    return calls, last_line
+
+
+def case_module_crashes(x, args):
+    """A module that dereferences null in its 40th call, recorded: the
+    recording holds the 40 calls, the host names the call and the command
+    that replays it, and that replay crashes at the recording's last line."""
+    os.environ["VANTREL_TEST_MODULE"] = "crash-at=40"
+    host = Host(x, args.work, args.host, args.module, args.supp,
+                host_args=("--record", "session.script"))
+    try:
+        code = host.exit_code(30)
+        err = host.stderr()
+        check(code == -signal.SIGSEGV, "ended with %d, not by SIGSEGV:\n%s" % (code, err))
+        check(re.search(r"^vantrel: crashed \(SIGSEGV\) in the module's EV_\w+ call \(frame \d+\)$",
+                        err, re.M), "the call is not named:\n" + err)
+        recording = os.path.join(host.run_dir, "session.script")
+        check(re.search(r"^vantrel: the recording, complete up to that call, is %s$"
+                        % re.escape(os.path.realpath(recording)), err, re.M),
+              "the recording is not named:\n" + err)
+        m = re.search(r"^vantrel: replay it with: (vantrel-replay .*)$", err, re.M)
+        check(m, "no replay command:\n" + err)
+        with open(recording) as f:
+            calls, last_line = recorded_calls(f.read())
+        check(calls == 40, "the recording holds %d calls, not 40" % calls)
+
+        argv = m.group(1).split()
+        env = dict(os.environ)
+        env.pop("DISPLAY", None)
+        result = subprocess.run([args.replay] + argv[1:] + [], env=env, capture_output=True,
+                                text=True, timeout=60, cwd=args.work)
+        check(result.returncode == 4, "the replay ended with %d:\n%s%s"
+              % (result.returncode, result.stdout, result.stderr))
+        check(re.search(r"module crashed \(SIGSEGV\) in the call of script line %d \(EV_"
+                        % last_line, result.stderr),
+              "the replay did not crash at line %d:\n%s" % (last_line, result.stderr))
+    finally:
+        os.environ.pop("VANTREL_TEST_MODULE", None)
+        host.kill()
+
+
+def case_served_calls(x, args):
+    """The served clock moves during a call: a module polling it with
+    Sleep(1) until 10 ms have passed gets there. MessageBoxA shows the
+    buttons of its type and answers as Windows does: Escape is Cancel where
+    there is one (OK on the OK box) and does nothing on Yes/No and
+    Abort/Retry/Ignore; Return presses the default button."""
+    os.environ["VANTREL_TEST_MODULE"] = "clock-wait"
+    host = Host(x, os.path.join(args.work, "clock"), args.host, args.module, args.supp)
+    try:
+        m = host.wait_line(r"^clock: waited (\d+) ms, ticks moved (\d+) ms, (\w+)$", 30)
+        check(m.group(3) == "done" and int(m.group(1)) >= 10, "the clock stood: " + m.group(0))
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+    finally:
+        os.environ.pop("VANTREL_TEST_MODULE", None)
+        host.kill()
+
+    # A process the module starts has no signal blocked.
+    os.environ["VANTREL_TEST_MODULE"] = "shell"
+    host = Host(x, os.path.join(args.work, "shell"), args.host, args.module, args.supp)
+    try:
+        m = host.wait_line(r"^SigBlk:\s+([0-9a-f]+)$", 30)
+        check(int(m.group(1), 16) == 0, "signals blocked in the module's shell: " + m.group(0))
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+    finally:
+        os.environ.pop("VANTREL_TEST_MODULE", None)
+        host.kill()
+
+    os.environ["VANTREL_TEST_MODULE"] = "boxes"
+    host = Host(x, os.path.join(args.work, "boxes"), args.host, args.module, args.supp)
+    try:
+        for name, keys, answer in (("MB_OK", ["Escape"], 1),
+                                   ("MB_OKCANCEL", ["Escape"], 2),
+                                   ("MB_ABORTRETRYIGNORE", ["Escape", "Return"], 3),
+                                   ("MB_YESNOCANCEL", ["Escape"], 2),
+                                   ("MB_YESNO", ["Escape", "Return"], 6),
+                                   ("MB_RETRYCANCEL", ["Escape"], 2),
+                                   ("MB_YESNO|MB_DEFBUTTON2", ["Return"], 7),
+                                   ("MB_YESNOCANCEL|MB_DEFBUTTON3", ["Return"], 2)):
+            host.wait_line(r"^vantrel: \[Buttons\] %s$" % re.escape(name))
+            wid = wait_for(lambda: x.window_named("Buttons"), 20, "the %s box" % name)
+            for i, key in enumerate(keys):
+                if i > 0:
+                    # The key before must have left the box standing.
+                    time.sleep(0.5)
+                    check(not re.search(r"^box: %s answered" % re.escape(name), host.stderr(),
+                                        re.M), "%s closed on %s" % (name, keys[i - 1]))
+                x.run("xdotool", "key", "--window", wid, key)
+            m = host.wait_line(r"^box: %s answered (-?\d+)$" % re.escape(name))
+            check(int(m.group(1)) == answer, "%s answered %s, not %d" % (name, m.group(1), answer))
+        host.answer_box("Error!", "DESTROY!")
+        host.check_clean_exit(0)
+    finally:
+        os.environ.pop("VANTREL_TEST_MODULE", None)
         host.kill()
 
 
@@ -948,6 +1076,8 @@ CASES = {
     "module_option": (case_module_option, (1280, 960)),
     "options": (case_options, (640, 480)),
     "module_quits": (case_module_quits, (1280, 960)),
+    "module_crashes": (case_module_crashes, (1280, 960)),
+    "served_calls": (case_served_calls, (1280, 960)),
     "fps": (case_fps, None),
 }
 
@@ -959,7 +1089,7 @@ def main():
     parser.add_argument("--module")
     parser.add_argument("--work", required=True)
     parser.add_argument("--supp")
-    parser.add_argument("--replay", help="vantrel-replay, for the record_replay case")
+    parser.add_argument("--replay", help="vantrel-replay, for the record_replay and module_crashes cases")
     parser.add_argument("--screen", default=None, help="WxH for the fps figure")
     parser.add_argument("--seconds", type=float, default=5.0)
     parser.add_argument("--needs-build", default=None,

@@ -28,9 +28,10 @@ struct Reading {
   DWORD afterTimePassed;
 };
 
-// The clock a module reads is its call's start: the host's previous reading
-// plus the call's elapsed value, however much time passes inside the call.
-TEST_F(ModuleCalls, ClockIsTheStartOfTheCurrentCall) {
+// The clock a module reads is the platform's, as it is now: at a call's
+// start the host's previous reading plus the call's elapsed value, and later
+// in the call as much later as the call has taken.
+TEST_F(ModuleCalls, ClockMovesDuringACall) {
   std::vector<Reading> readings;
   fake::M().onProcedure = [&readings](const fake::ProcCall &call) {
     const DWORD atStart = timeGetTime();
@@ -44,10 +45,10 @@ TEST_F(ModuleCalls, ClockIsTheStartOfTheCurrentCall) {
   EXPECT_EQ(RunHost(), 0);
 
   const Reading want[] = {
-      {EV_INIT, 0, 1000, 1000, 1000},    // the start-up reading
-      {EV_KEYDOWN, 7, 1007, 1007, 1007}, // 1000 + 7 ms of the first call
-      {EV_FRAME, 0, 1014, 1014, 1014},    {EV_FRAME, 0, 1021, 1021, 1021},
-      {EV_SHUTDOWN, 0, 1028, 1028, 1028}, // given 0 ms: the last reading
+      {EV_INIT, 0, 1000, 1000, 1007},    // the start-up reading
+      {EV_KEYDOWN, 7, 1007, 1007, 1014}, // 1000 + 7 ms of the first call
+      {EV_FRAME, 0, 1014, 1014, 1021},    {EV_FRAME, 0, 1021, 1021, 1028},
+      {EV_SHUTDOWN, 0, 1028, 1028, 1035}, // given 0 ms: the last reading
   };
   ASSERT_EQ(readings.size(), std::size(want));
   for (size_t i = 0; i < readings.size(); ++i) {
@@ -57,6 +58,30 @@ TEST_F(ModuleCalls, ClockIsTheStartOfTheCurrentCall) {
     EXPECT_EQ(got.atStart, want[i].atStart) << i;
     EXPECT_EQ(got.ticks, want[i].ticks) << i;
     EXPECT_EQ(got.afterTimePassed, want[i].afterTimePassed) << i;
+  }
+}
+
+void SleepOnTheClock(uint32_t ms) { td::AdvanceClock(ms); }
+
+// A module that waits for the clock to move, polling it with Sleep, is done
+// once the time has passed: with a Sleep that waits as the replay's does
+// (moving the clock), whatever the step.
+TEST_F(ModuleCalls, WaitingForTheClockEnds) {
+  modulecalls::SetModuleSleep(SleepOnTheClock);
+  const struct {
+    DWORD start;
+    DWORD step;
+    int polls;
+  } table[] = {{0, 1, 10}, {0xFFFFFFFAu, 1, 10}, {500, 3, 4}, {500, 0, -1}};
+  for (const auto &row : table) {
+    td::SetClock(row.start);
+    const DWORD t0 = timeGetTime();
+    int polls = 0;
+    while (timeGetTime() - t0 < 10 && polls < 1000) {
+      Sleep(row.step);
+      ++polls;
+    }
+    EXPECT_EQ(polls, row.polls < 0 ? 1000 : row.polls) << row.start << " step " << row.step;
   }
 }
 

@@ -441,7 +441,7 @@ TEST_F(SoundCalls, TheVirtualDeviceKeepsTimeOnTheServedClock) {
       {9001, b.c_str(), SND_ASYNC | SND_NOSTOP, TRUE},
   };
   for (const Row &row : rows) {
-    vantrel::callTick = row.tick;
+    td::SetClock(row.tick);
     EXPECT_EQ(PlaySoundA(row.sound, nullptr, row.flags), row.answer) << row.tick;
   }
 }

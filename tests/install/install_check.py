@@ -26,6 +26,7 @@ import subprocess
 import sys
 import tarfile
 import tempfile
+import time
 
 # Installed files every install holds, relative to the prefix.
 INSTALLED = [
@@ -270,12 +271,34 @@ def example_in(args, scratch):
     play(args, os.path.join(moved, "bin/vantrel"), os.path.dirname(module), "hello-module",
          os.path.join(args.work, "hello-stderr.txt"))
 
+    # A colour changed in the bitmap alone reaches the module's folder with
+    # the next build, and the replay test then sees it.
+    bitmap = os.path.join(src, "hello.bmp")
+    with open(bitmap, "rb") as f:
+        data = bytearray(f.read())
+    offset = int.from_bytes(data[10:14], "little")  # the pixels
+    for i in range(offset, len(data)):
+        data[i] ^= 0x5A
+    time.sleep(1)  # a newer time stamp than the copy's, on any file system
+    with open(bitmap, "wb") as f:
+        f.write(data)
+    run("cmake", "--build", build, "-j2", env=env)
+    with open(os.path.join(build, "hello", "hello.bmp"), "rb") as f:
+        check(f.read() == bytes(data), "the changed hello.bmp did not reach the module's folder")
+    failed = subprocess.run(["ctest", "--test-dir", build], env=env, capture_output=True,
+                            text=True, timeout=300)
+    check(failed.returncode != 0, "the replay test passed against the changed bitmap")
+
     # The same project, cross-built for Windows with the installed toolchain
     # file: the scene library is compiled from the installed sources.
     toolchain = os.path.join(moved, "lib/cmake/Vantrel/mingw-i686.cmake")
     if shutil.which("i686-w64-mingw32-g++-win32") is None:
         print("no MinGW-w64 compiler: the Windows build of the example is not tried")
         return
+    # A prefix like /usr: its include folder holds this machine's C library
+    # headers, which the cross compiler must never read.
+    with open(os.path.join(moved, "include", "stdint.h"), "w") as f:
+        f.write('#error "a C library header of the prefix was read by the cross compiler"\n')
     build_win = os.path.join(scratch, "hello-build-win")
     run("cmake", "-S", src, "-B", build_win, "-DCMAKE_PREFIX_PATH=" + moved,
         "-DCMAKE_TOOLCHAIN_FILE=" + toolchain, "-DCMAKE_BUILD_TYPE=Release", env=env)

@@ -1,6 +1,7 @@
 // vantrel-replay as its users run it: exit codes, what it prints, the frames
 // and diff images it writes. Runs the program itself on the demo module.
-#include "replay/frame_image.h"
+#include "capture/frame_image.h"
+#include "vantrel_version.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,9 +46,11 @@ protected:
     return path;
   }
 
-  // Runs vantrel-replay with `args` (already quoted) and the demo module.
-  Outcome Run(const std::string &args, const char *module = VANTREL_DEMO_MODULE) {
-    const std::string command = "cd '" + dir.string() + "' && env -u DISPLAY '" +
+  // Runs vantrel-replay with `args` (already quoted) and the demo module;
+  // `before` is shell text put before the command (variables, limits).
+  Outcome Run(const std::string &args, const char *module = VANTREL_DEMO_MODULE,
+              const std::string &before = "") {
+    const std::string command = "cd '" + dir.string() + "' && " + before + " env -u DISPLAY '" +
                                 VANTREL_REPLAY_EXE + "' --module '" + module + "' " + args +
                                 " > out.txt 2> err.txt";
     const int status = std::system(command.c_str());
@@ -114,6 +117,8 @@ TEST_F(ReplayCli, GoldensCatchChangedPixelsAndMissingFiles) {
       {"--frames 30,100 --tolerance 90", 0, {"2 written, 2 compared, 0 differ"}, -1},
       {"--frames 30,60", 1, {"frame 60: golden goldens/frame-000060.png is missing"}, -1},
       {"--frames 30,99999", 1, {"frame 99999: never presented"}, -1},
+      // The goldens there choose the frames.
+      {"", 1, {"frame 100: 3 pixels differ", "2 written, 2 compared, 1 differ"}, 3},
   };
   for (const auto &c : cases) {
     fs::remove_all(dir / "frames");
@@ -139,6 +144,184 @@ TEST_F(ReplayCli, GoldensCatchChangedPixelsAndMissingFiles) {
   }
 }
 
+int CountFiles(const fs::path &folder) {
+  int n = 0;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    ++n;
+  }
+  return n;
+}
+
+// Runs that would have passed without checking anything, or lost a frame
+// silently, fail: the frames written over their own goldens, listed frames
+// or goldens the run never presented, unreadable goldens, a golden folder
+// with nothing in it, frames that could not be written.
+TEST_F(ReplayCli, NoRunPassesWithoutItsChecks) {
+  const fs::path script = Script(kShortPlay);
+  ASSERT_EQ(Run("--golden goldens --update --frames 30,100 " + script.string()).code, 0);
+  fs::create_directories(dir / "empty");
+  fs::create_directories(dir / "late");
+  fs::copy_file(dir / "goldens/frame-000030.png", dir / "late/frame-000030.png");
+  fs::copy_file(dir / "goldens/frame-000030.png", dir / "late/frame-099999.png");
+  fs::create_directories(dir / "corrupt");
+  std::ofstream(dir / "corrupt/frame-000030.png") << "not a picture";
+  const std::string same = "name the same folder";
+  struct Case {
+    std::string args;
+    int code;
+    std::string printed; // on standard output or standard error
+    int written;         // files in frames/ afterwards; -1: not looked at
+    std::string before = "";
+  };
+  const Case cases[] = {
+      {"--golden goldens --out goldens --frames 30", 2, same, -1},
+      {"--golden goldens/ --out ./goldens --frames 30", 2, same, -1},
+      {"--golden .", 2, same, -1}, // the default --out is the current folder
+      {"--golden goldens --out goldens --update --frames 30", 0, "1 written", -1},
+      {"--out frames --frames 30,99999", 1,
+       "frame 99999: never presented (the run presented 120 frames)", 1},
+      {"--golden goldens --out frames", 0, "2 written, 2 compared, 0 differ", 2},
+      {"--golden late --out frames", 1,
+       "frame 99999: never presented (the run presented 120 frames)", 1},
+      {"--golden empty --out frames", 2, "no goldens in empty", -1},
+      {"--golden nowhere --out frames", 2, "no goldens in nowhere", -1},
+      {"--golden corrupt --out frames", 2,
+       "cannot read the golden corrupt/frame-000030.png: not a PNG", 1},
+      // Frames bigger than the file size limit: every write fails.
+      {"--out frames --frames 30", 2, "cannot write frames/frame-000030.png: File too large", 0,
+       "trap '' XFSZ; ulimit -f 1;"},
+  };
+  for (const auto &c : cases) {
+    fs::remove_all(dir / "frames");
+    const Outcome o = Run(c.args + " " + script.string(), VANTREL_DEMO_MODULE, c.before);
+    EXPECT_EQ(o.code, c.code) << c.args << "\n" << o.out << o.err;
+    EXPECT_NE((o.out + o.err).find(c.printed), std::string::npos) << c.args << "\n"
+                                                                  << o.out << o.err;
+    if (c.written >= 0) {
+      EXPECT_EQ(CountFiles(dir / "frames"), c.written) << c.args; // no temporary file left
+    }
+  }
+  EXPECT_EQ(CountFiles(dir / "goldens"), 2);
+}
+
+// The goldens a folder holds are what --update rewrites when no frames are
+// listed; the diff images of an earlier run are gone before the next.
+TEST_F(ReplayCli, GoldenFolderChoosesTheFrames) {
+  const fs::path script = Script(kShortPlay);
+  ASSERT_EQ(Run("--golden goldens --update --frames 30,100 " + script.string()).code, 0);
+  const std::string kept = Slurp(dir / "goldens/frame-000100.png");
+  replay::RgbImage black{640, 480, std::vector<uint8_t>(640 * 480 * 3)};
+  ASSERT_TRUE(replay::WritePng((dir / "goldens/frame-000100.png").string(), black));
+  fs::create_directories(dir / "frames");
+  std::ofstream(dir / "frames/frame-000007-diff.png") << "left by an earlier run";
+
+  Outcome o = Run("--golden goldens --out frames " + script.string());
+  EXPECT_EQ(o.code, 1) << o.out << o.err;
+  EXPECT_FALSE(fs::exists(dir / "frames/frame-000007-diff.png"));
+  EXPECT_TRUE(fs::exists(dir / "frames/frame-000100-diff.png"));
+
+  o = Run("--golden goldens --update " + script.string());
+  EXPECT_EQ(o.code, 0) << o.out << o.err;
+  EXPECT_NE(o.out.find("2 written, 0 compared"), std::string::npos) << o.out;
+  EXPECT_EQ(CountFiles(dir / "goldens"), 2);
+  EXPECT_EQ(Slurp(dir / "goldens/frame-000100.png"), kept);
+
+  o = Run("--golden goldens --out frames " + script.string());
+  EXPECT_EQ(o.code, 0) << o.out << o.err;
+  EXPECT_EQ(CountFiles(dir / "frames"), 2) << "the earlier diff image is still there";
+}
+
+// The line that ends the output says how the run ended.
+TEST_F(ReplayCli, TheRunsEndIsToldExactly) {
+  struct Case {
+    std::string body;
+    const char *behaviour;
+    std::string said; // "": no line about the end
+  };
+  const Case cases[] = {
+      {"frame 16 x3\n", "", ""},
+      {"frame 16\n", "quit-at-init",
+       "the module ended the run during EV_INIT, before the script's first call, quit code 5"},
+      {"", "quit-at-init",
+       "the module ended the run during EV_INIT, before the script's first call, quit code 5"},
+      {"frame 16\nframe 16\npress ESCAPE\nframe 16\n", "",
+       "the run ended at line 4 of the script, quit code 0"},
+      {"frame 16\nkeydown ESCAPE\n", "",
+       "the run ended with the script's last line (line 3), quit code 0"},
+  };
+  for (const auto &c : cases) {
+    const fs::path script = Script("vantrel-replay 1\n" + c.body);
+    const Outcome o = Run("--out frames " + script.string(), VANTREL_MISBEHAVING_MODULE,
+                          std::string("VANTREL_TEST_MODULE=") + c.behaviour);
+    EXPECT_EQ(o.code, 0) << c.body << o.out << o.err;
+    if (c.said.empty()) {
+      EXPECT_EQ(o.out.find("ended"), std::string::npos) << c.body << o.out;
+    } else {
+      EXPECT_NE(o.out.find(c.said), std::string::npos) << c.body << o.out;
+    }
+  }
+}
+
+// The served calls under replay: a module polling the clock with Sleep sees
+// it move (and the same times on every run); each box is answered by its
+// default button and says so.
+TEST_F(ReplayCli, ServedCallsBehaveAsOnWindows) {
+  const fs::path script = Script("vantrel-replay 1\nframe 16 x3\n");
+  struct Case {
+    const char *behaviour;
+    std::vector<std::string> said;
+  };
+  const Case cases[] = {
+      {"clock-wait", {"clock: waited 10 ms, ticks moved 10 ms, done"}},
+      {"boxes",
+       {"vantrel: [Buttons] MB_OK\nbox: MB_OK answered 1",
+        "vantrel: [Buttons] MB_OKCANCEL [answered OK]\nbox: MB_OKCANCEL answered 1",
+        "[Buttons] MB_ABORTRETRYIGNORE [answered Abort]\nbox: MB_ABORTRETRYIGNORE answered 3",
+        "[Buttons] MB_YESNOCANCEL [answered Yes]\nbox: MB_YESNOCANCEL answered 6",
+        "[Buttons] MB_YESNO [answered Yes]\nbox: MB_YESNO answered 6",
+        "[Buttons] MB_RETRYCANCEL [answered Retry]\nbox: MB_RETRYCANCEL answered 4",
+        "box: MB_YESNO|MB_DEFBUTTON2 answered 7",
+        "[answered Cancel]\nbox: MB_YESNOCANCEL|MB_DEFBUTTON3 answered 2"}},
+  };
+  for (const auto &c : cases) {
+    for (int run = 0; run < 2; ++run) {
+      const Outcome o = Run(script.string(), VANTREL_MISBEHAVING_MODULE,
+                            std::string("VANTREL_TEST_MODULE=") + c.behaviour);
+      EXPECT_EQ(o.code, 0) << c.behaviour << o.out << o.err;
+      for (const auto &text : c.said) {
+        EXPECT_NE(o.err.find(text), std::string::npos) << c.behaviour << ": " << text << "\n"
+                                                       << o.err;
+      }
+    }
+  }
+}
+
+// A module that crashes: exit code 4 and the call it crashed in, by script
+// line, event and frame, also when the crash is in the first or last call.
+TEST_F(ReplayCli, AModuleCrashIsNamedByItsCall) {
+  struct Case {
+    std::string body;
+    const char *behaviour;
+    std::string said;
+  };
+  const Case cases[] = {
+      {"frame 16 x2\nmove 3 4\nkeydown LEFT 5\nframe 16\n", "crash-at=4",
+       "module crashed (SIGSEGV) in the call of script line 4 (EV_KEYDOWN, frame 2)"},
+      {"frame 16\nframe 16 x5\nframe 16\n", "crash-at=4",
+       "module crashed (SIGSEGV) in the call of script line 3 (EV_FRAME, frame 3)"},
+      {"frame 16\n", "crash-at=1",
+       "module crashed (SIGSEGV) in the call of script line 2 (EV_FRAME, frame 0)"},
+  };
+  for (const auto &c : cases) {
+    const fs::path script = Script("vantrel-replay 1\n" + c.body);
+    const Outcome o = Run("--out frames " + script.string(), VANTREL_MISBEHAVING_MODULE,
+                          std::string("VANTREL_TEST_MODULE=") + c.behaviour);
+    EXPECT_EQ(o.code, 4) << c.body << o.out << o.err;
+    EXPECT_NE(o.err.find(c.said), std::string::npos) << c.body << o.err;
+  }
+}
+
 // Everything that is not a frame comparison: usage, script and start-up
 // failures, and a run the script ends early.
 TEST_F(ReplayCli, ExitCodesSayWhatWentWrong) {
@@ -155,6 +338,7 @@ TEST_F(ReplayCli, ExitCodesSayWhatWentWrong) {
   };
   const Case cases[] = {
       {"--help", VANTREL_DEMO_MODULE, 0, "Exit codes:"},
+      {"--version", VANTREL_DEMO_MODULE, 0, "vantrel-replay " VANTREL_VERSION "\n"},
       {"--frames 1 " + good.string(), VANTREL_DEMO_MODULE, 0, "1 written, 0 compared"},
       {"bad.script", VANTREL_DEMO_MODULE, 2, "bad.script:4: unknown key 'NOKEY'"},
       {"missing.script", VANTREL_DEMO_MODULE, 2, "cannot read the script missing.script"},
@@ -238,8 +422,8 @@ TEST_F(ReplayCli, TheModuleSeesTheScriptsCalls) {
 
 #ifdef VANTREL_QUIT_MODULE
 // A module that reads the clock, sleeps, shows a box and quits with code 7
-// through the served Win32 calls: under replay the clock is the virtual one
-// at the call's start, Sleep returns at once, the box is answered on
+// through the served Win32 calls: under replay the clock is the virtual one,
+// Sleep moves it on at once, the box is answered on
 // standard error, and the run stops there with the module's code.
 TEST_F(ReplayCli, ModuleQuitsThroughTheServedCalls) {
   const fs::path script = Script("vantrel-replay 1\nframe 16 x2\nframe 20\nframe 16 x50\n");
@@ -248,8 +432,9 @@ TEST_F(ReplayCli, ModuleQuitsThroughTheServedCalls) {
     EXPECT_EQ(o.code, 0) << o.out << o.err;
     EXPECT_NE(o.out.find("the run ended at line 3 of the script, quit code 7"), std::string::npos)
         << o.out;
-    // Init at 0, then 16 + 16 + 20 ms: the third idle turn starts at 52.
-    const size_t at = o.err.find("quit: clock before=52 after=52 ticks=52 slept=");
+    // Init at 0, then 16 + 16 + 20 ms: the third idle turn starts at 52;
+    // its Sleep(200) moves the replay's clock on without waiting.
+    const size_t at = o.err.find("quit: clock before=52 after=252 ticks=252 slept=");
     ASSERT_NE(at, std::string::npos) << o.err;
     const int slept = std::atoi(o.err.c_str() + o.err.find("slept=", at) + 6);
     EXPECT_LT(slept, 150) << "Sleep(200) waited under replay";

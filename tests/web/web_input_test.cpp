@@ -7,7 +7,7 @@
 #include "platform/soft/soft_device.h"
 #include "platform/web/canvas_pixels.h"
 #include "platform/web/page_input.h"
-#include "replay/frame_image.h"
+#include "capture/frame_image.h"
 #include "tests/soft/soft_test_util.h"
 
 #include <gtest/gtest.h>

@@ -755,7 +755,7 @@ def check_zip(c, arch, zip_path, toolchain):
         names = set(z.namelist())
         z.extractall(c.dir / arch)
     for want in ("vantrel.exe", "vantrel-replay.exe", "prog.dll", "tiles.bmp", "sprites.bmp", "README.txt",
-                 "sdk/vantrel.h", "sdk/prog.def", "sdk/lib/libvantrel_scene.a",
+                 "sdk/vantrel.h", "sdk/vantrel_win32.h", "sdk/prog.def", "sdk/lib/libvantrel_scene.a",
                  "cmake/VantrelModule.cmake", "cmake/mingw-i686.cmake", "scene/sprite.cpp",
                  "example/CMakeLists.txt"):
         c.expect(f"vantrel/{want}" in names, f"{zip_path.name} holds {want}")
@@ -776,6 +776,15 @@ def check_zip(c, arch, zip_path, toolchain):
                          root / "sdk" / "lib" / "libvantrel_scene.a", "-lwinmm", "-Wl,--kill-at",
                          "-static-libgcc", "-static-libstdc++"], capture_output=True)
     c.expect(r3.returncode == 0, f"{arch}: the example builds by hand with the scene library")
+    # A module using the served Win32 calls, as the guide shows, from the zip alone.
+    served = c.dir / arch / "served.dll"
+    r4 = subprocess.run([f"{arch}-w64-mingw32-g++", "-std=c++20", "-shared",
+                         f"-I{root / 'sdk'}", "-o", served,
+                         Path(c.state["source"]) / "tests" / "e2e" / "modules" / "quit_module.cpp",
+                         root / "sdk" / "lib" / "libvantrel_scene.a", "-lwinmm", "-Wl,--kill-at",
+                         "-static-libgcc", "-static-libstdc++"], capture_output=True, text=True)
+    c.expect(r4.returncode == 0, f"{arch}: a module using vantrel_win32.h builds from the zip: "
+             f"{r4.stderr[-400:]}")
     for dll in (build_dir / "prog.dll", plain):
         out = subprocess.run([f"{arch}-w64-mingw32-objdump", "-p", str(dll)], capture_output=True,
                              text=True).stdout
@@ -818,6 +827,26 @@ def case_replay(c):
     c.expect(f"{compared} compared, 0 differ, 0 goldens missing" in r.stdout,
              f"every one of the {compared} golden frames compared and matched")
     c.expect("vantrel: [Error!] DESTROY!" in r.stderr, "the run ends with the DESTROY! box")
+    return c.finish()
+
+
+def case_replay_crash(c):
+    """vantrel-replay.exe and a module that dereferences null in its fifth
+    call: the crash is named by its script line, event and frame, and the
+    exit code is 4."""
+    shutil.copy(c.host_dir / "vantrel-replay.exe", c.dir)
+    (c.dir / "crash").mkdir(exist_ok=True)
+    shutil.copy(c.programs / "crash" / "prog.dll", c.dir / "crash")
+    (c.dir / "crash.script").write_text("vantrel-replay 1\nframe 16 x3\nkeydown LEFT\nframe 16\n"
+                                        "frame 16\n")
+    r = subprocess.run([c.state["wine"], "vantrel-replay.exe", "--module", "crash/prog.dll",
+                        "--out", "out", "crash.script"],
+                       cwd=c.dir, env=c.env, capture_output=True, text=True, timeout=300)
+    for line in (r.stdout + r.stderr).replace("\r", "").splitlines():
+        log("   ", line)
+    c.expect_equal(r.returncode, 4, "vantrel-replay.exe exit code after the module's crash")
+    c.expect("module crashed (access violation) in the call of script line 4 (EV_FRAME, frame 0)"
+             in r.stderr, "the crash is named by its call")
     return c.finish()
 
 
@@ -1048,6 +1077,7 @@ CASES = {
     "decorated_names": case_decorated_names,
     "refused_record": case_refused_record,
     "replay": case_replay,
+    "replay_crash": case_replay_crash,
     "dist": case_dist,
     "fps": case_fps,
     "corpus": case_corpus,

@@ -1,5 +1,5 @@
 // key_names.cpp - virtual-key codes by their names.
-#include "replay/script.h"
+#include "capture/script.h"
 
 #include <array>
 #include <cctype>

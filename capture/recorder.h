@@ -1,7 +1,7 @@
 // recorder.h - writing every call of the module's procedure as a replay
 // script (vantrel --record FILE).
-#ifndef VANTREL_REPLAY_RECORDER_H
-#define VANTREL_REPLAY_RECORDER_H
+#ifndef VANTREL_CAPTURE_RECORDER_H
+#define VANTREL_CAPTURE_RECORDER_H
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // The replay script: what each line delivers, the hand-written conveniences,
 // the errors with their line numbers, and the recorder's output read back.
+#include "capture/recorder.h"
+#include "capture/script.h"
 #include "host/call_observer.h"
-#include "replay/recorder.h"
-#include "replay/script.h"
 
 #include <cstdio>
 #include <fstream>
@@ -62,8 +62,9 @@ TEST(ReplayScript, EachLineDeliversItsCalls) {
 }
 
 TEST(ReplayScript, BadLinesAreNamedByTheirNumber) {
+  using namespace std::string_view_literals;
   struct Case {
-    const char *text;
+    std::string_view text;
     int32_t line;
     const char *words; // part of the message
   };
@@ -89,6 +90,15 @@ TEST(ReplayScript, BadLinesAreNamedByTheirNumber) {
       {"vantrel-replay 1\nclick middle\n", 2, "click left"},
       {"vantrel-replay 1\npress\n", 2, "press KEY"},
       {"vantrel-replay 1\nframe 1\njump 3\n", 3, "unknown call 'jump'"},
+      // A NUL byte anywhere in a line, comments included, is named.
+      {"vantrel-replay 1\nframe\0 16\n"sv, 2, "a NUL byte at column 6"},
+      {"\0vantrel-replay 1\n"sv, 1, "a NUL byte at column 1"},
+      {"vantrel-replay 1\nframe 1\nframe 1 # note \0\n"sv, 3, "a NUL byte at column 16"},
+      // A byte-order mark is passed over before the first line only.
+      {"vantrel-replay 1\n\xEF\xBB\xBF"
+       "frame 16\n",
+       2, "unknown call"},
+      {"\xEF\xBB\xBF\xEF\xBB\xBFvantrel-replay 1\n", 1, "must start"},
   };
   for (const auto &c : cases) {
     std::vector<ScriptCall> calls;
@@ -96,6 +106,23 @@ TEST(ReplayScript, BadLinesAreNamedByTheirNumber) {
     EXPECT_FALSE(ParseScript(c.text, &calls, &error)) << c.text;
     EXPECT_EQ(error.line, c.line) << c.text;
     EXPECT_NE(error.message.find(c.words), std::string::npos) << c.text << " -> " << error.message;
+  }
+}
+
+// A script saved by an editor that starts UTF-8 files with a byte-order mark
+// (and ends lines with CRLF) reads as the same script without them.
+TEST(ReplayScript, AByteOrderMarkIsPassedOver) {
+  std::vector<ScriptCall> plain;
+  std::vector<ScriptCall> marked;
+  ScriptError error;
+  ASSERT_TRUE(ParseScript("vantrel-replay 1\nframe 16 x2\npress A\n", &plain, &error));
+  ASSERT_TRUE(
+      ParseScript("\xEF\xBB\xBFvantrel-replay 1\r\nframe 16 x2\r\npress A\r\n", &marked, &error))
+      << error.message;
+  ASSERT_EQ(marked.size(), plain.size());
+  for (size_t i = 0; i < plain.size(); ++i) {
+    EXPECT_EQ(FormatCall(marked[i]), FormatCall(plain[i]));
+    EXPECT_EQ(marked[i].line, plain[i].line);
   }
 }
 
@@ -182,6 +209,55 @@ TEST(ReplayRecorder, WritesTheCallsFoldedAndReadsBack) {
   EXPECT_EQ(calls[0].count, 3u);
   EXPECT_EQ(calls[4].type, CallType::Move);
   EXPECT_EQ(calls[4].x, 100);
+  std::remove(path.c_str());
+}
+
+// A module may crash in any call: the file must hold that call before the
+// module gets it, read by another process while the recording is still
+// open, folded runs of idle turns included (x9 growing to x10 too).
+TEST(ReplayRecorder, EveryCallIsInTheFileBeforeTheModuleGetsIt) {
+  const std::string path = ::testing::TempDir() + "recorder_ahead.script";
+  ASSERT_TRUE(replay::StartRecording(path.c_str()));
+  using K = vantrel::CallKind;
+  struct Step {
+    K kind;
+    int32_t code;
+    int32_t elapsed;
+    const char *lastLine; // the file's last line once the call is observed
+  };
+  std::vector<Step> steps = {{K::Init, EV_INIT, 0, "# init 0"},
+                             {K::Idle, EV_FRAME, 16, "frame 16"}};
+  for (int n = 2; n <= 12; ++n) { // step n: "frame 16 xn"
+    steps.push_back({K::Idle, EV_FRAME, 16, nullptr});
+  }
+  steps.push_back({K::Message, EV_LBUTTONDOWN, 4, "ldown 4"});
+  steps.push_back({K::Idle, EV_FRAME, 7, "frame 7"});
+  steps.push_back({K::Idle, EV_FRAME, 7, "frame 7 x2"});
+  VEvent e;
+  uint32_t delivered = 0; // calls of the script so far
+  for (size_t i = 0; i < steps.size(); ++i) {
+    e.code = steps[i].code;
+    vantrel::callObserver(steps[i].kind, e, steps[i].elapsed);
+    delivered += steps[i].kind == K::Init ? 0 : 1;
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::vector<ScriptCall> calls;
+    ScriptError error;
+    ASSERT_TRUE(ParseScript(text.str(), &calls, &error)) << i << ": " << error.message;
+    uint32_t recorded = 0;
+    for (const auto &c : calls) {
+      recorded += c.count;
+    }
+    EXPECT_EQ(recorded, delivered) << "after call " << i << ":\n" << text.str();
+    std::string last = text.str();
+    last.pop_back(); // the final line end
+    last = last.substr(last.rfind('\n') + 1);
+    const std::string expected =
+        steps[i].lastLine != nullptr ? steps[i].lastLine : "frame 16 x" + std::to_string(i);
+    EXPECT_EQ(last, expected) << "after call " << i;
+  }
+  EXPECT_TRUE(replay::StopRecording());
   std::remove(path.c_str());
 }
 

@@ -12,8 +12,8 @@
 //   press KEY               keydown KEY 0, keyup KEY 0
 //   click left|right        ldown 0, lup 0 (rdown 0, rup 0)
 // E is the elapsed value the module gets (milliseconds, default 0).
-#ifndef VANTREL_REPLAY_SCRIPT_H
-#define VANTREL_REPLAY_SCRIPT_H
+#ifndef VANTREL_CAPTURE_SCRIPT_H
+#define VANTREL_CAPTURE_SCRIPT_H
 
 #include <cstdint>
 #include <string>
@@ -44,8 +44,10 @@ struct ScriptError {
 constexpr const char *kScriptHeader = "vantrel-replay 1";
 constexpr uint32_t kDefaultStep = 16;
 
-// Reads a whole script. False with the first bad line's number and what is
-// wrong with it; `out` then holds the calls read before it.
+// Reads a whole script (a UTF-8 byte-order mark before the first line is
+// passed over; lines end in LF or CRLF). False with the first bad line's
+// number and what is wrong with it (a NUL byte is named as one); `out` then
+// holds the calls read before it.
 bool ParseScript(std::string_view text, std::vector<ScriptCall> *out, ScriptError *error);
 
 // The line that reads back as `call` (without the line end).

@@ -3,8 +3,8 @@
 // words a module author understands. Boxes, results and drawing are left as
 // they are; this only adds the reason. Nothing is allocated: each cause has a
 // fixed flag, and lines with a subject are formatted on the stack.
-#ifndef VANTREL_HOST_SAY_WHY_H
-#define VANTREL_HOST_SAY_WHY_H
+#ifndef VANTREL_BASE_SAY_WHY_H
+#define VANTREL_BASE_SAY_WHY_H
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 // frame_image.cpp - a presented frame as RGB.
-#include "replay/frame_image.h"
+#include "capture/frame_image.h"
 
 #include "platform/soft/pixel_format.h"
 

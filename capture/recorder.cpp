@@ -1,9 +1,12 @@
-// recorder.cpp - the call observer that writes the replay script. Runs of
-// identical idle turns are held back and written as one folded line.
-#include "replay/recorder.h"
+// recorder.cpp - the call observer that writes the replay script. Each call
+// is in the file before the module gets it, so a module that crashes leaves
+// a recording complete up to and including the call it crashed in. Runs of
+// identical idle turns fold into one line, rewritten in place as it grows
+// (it is always the file's last line, and it only grows).
+#include "capture/recorder.h"
 
+#include "capture/script.h"
 #include "host/call_observer.h"
-#include "replay/script.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -13,8 +16,16 @@ namespace replay {
 namespace {
 
 std::FILE *file = nullptr;
-ScriptCall pendingFrames{}; // count 0: no run held back
+ScriptCall pendingFrames{}; // count 0: the last line is not an idle run
+long pendingAt = 0;         // where the idle run's line starts
 bool writeFailed = false;
+
+// Hands what is written to the system: it outlives a crash of the process.
+void Flush() {
+  if (file != nullptr && std::fflush(file) != 0) {
+    writeFailed = true;
+  }
+}
 
 void WriteLine(const std::string &line) {
   if (file == nullptr) {
@@ -25,12 +36,18 @@ void WriteLine(const std::string &line) {
   }
 }
 
-void FlushFrames() {
-  if (pendingFrames.count > 0) {
-    WriteLine(FormatCall(pendingFrames));
-    pendingFrames.count = 0;
+// The idle run is the last line: written again over itself, one longer.
+void WriteFrames() {
+  if (file == nullptr) {
+    return;
   }
+  if (std::fseek(file, pendingAt, SEEK_SET) != 0) {
+    writeFailed = true;
+  }
+  WriteLine(FormatCall(pendingFrames));
 }
+
+void EndFrames() { pendingFrames.count = 0; }
 
 void Observe(vantrel::CallKind kind, const VEvent &event, int32_t elapsed) {
   const uint32_t ms = elapsed < 0 ? 0u : static_cast<uint32_t>(elapsed);
@@ -38,23 +55,27 @@ void Observe(vantrel::CallKind kind, const VEvent &event, int32_t elapsed) {
     if (pendingFrames.count > 0 && pendingFrames.elapsed == ms &&
         pendingFrames.count < 0x7FFFFFFFu) {
       ++pendingFrames.count;
-      return;
+    } else {
+      pendingFrames = ScriptCall{};
+      pendingFrames.elapsed = ms;
+      pendingAt = file != nullptr ? std::ftell(file) : 0;
+      if (pendingAt < 0) {
+        writeFailed = true;
+      }
     }
-    FlushFrames();
-    pendingFrames = ScriptCall{};
-    pendingFrames.elapsed = ms;
+    WriteFrames();
+    Flush();
     return;
   }
-  FlushFrames();
+  EndFrames();
   if (kind == vantrel::CallKind::Init) {
     WriteLine("# init " + std::to_string(ms));
+    Flush();
     return;
   }
   if (kind == vantrel::CallKind::Shutdown) {
     WriteLine("# shutdown " + std::to_string(ms));
-    if (file != nullptr && std::fflush(file) != 0) {
-      writeFailed = true;
-    }
+    Flush();
     return;
   }
   ScriptCall call;
@@ -88,9 +109,11 @@ void Observe(vantrel::CallKind kind, const VEvent &event, int32_t elapsed) {
   default:
     // No window message makes any other event; say so rather than guess.
     WriteLine("# unrecorded event " + std::to_string(event.code) + " " + std::to_string(ms));
+    Flush();
     return;
   }
   WriteLine(FormatCall(call));
+  Flush();
 }
 
 } // namespace
@@ -111,6 +134,7 @@ bool StartRecording(const char *path) {
   pendingFrames.count = 0;
   WriteLine(kScriptHeader);
   WriteLine("# recorded by vantrel: one call of the module's procedure per line");
+  Flush();
   vantrel::callObserver = Observe;
   return true;
 }
@@ -121,8 +145,9 @@ void RecordComment(const std::string &text) {
   if (file == nullptr) {
     return;
   }
-  FlushFrames();
+  EndFrames();
   WriteLine("# " + text);
+  Flush();
 }
 
 bool StopRecording() {
@@ -132,7 +157,7 @@ bool StopRecording() {
   if (vantrel::callObserver == Observe) {
     vantrel::callObserver = nullptr;
   }
-  FlushFrames();
+  EndFrames();
   bool ok = !writeFailed;
   if (std::fclose(file) != 0) {
     ok = false;

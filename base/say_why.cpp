@@ -1,5 +1,5 @@
 // The lines that say why a module's request was refused, once per cause.
-#include "host/say_why.h"
+#include "base/say_why.h"
 
 #include "platform/platform.h"
 

@@ -1,5 +1,5 @@
 // script_reader.cpp - reading a replay script into the calls it stands for.
-#include "replay/script.h"
+#include "capture/script.h"
 
 #include <charconv>
 
@@ -184,11 +184,23 @@ bool ParseScript(std::string_view text, std::vector<ScriptCall> *out, ScriptErro
   bool sawHeader = false;
   ScriptError ignored;
   ScriptError &err = error != nullptr ? *error : ignored;
+  // Editors on Windows may start a UTF-8 file with a byte-order mark.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    text.remove_prefix(kByteOrderMark.size());
+  }
   while (!text.empty() || reader.line == 0) {
     const size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
     ++reader.line;
+    // A NUL is no text at all (a binary file, a broken copy): said as such
+    // rather than as some word it happens to cut.
+    if (const size_t nul = line.find('\0'); nul != std::string_view::npos) {
+      err = {reader.line, "a NUL byte at column " + std::to_string(nul + 1) +
+                              " (the script must be plain text)"};
+      return false;
+    }
     if (const size_t hash = line.find('#'); hash != std::string_view::npos) {
       line = line.substr(0, hash);
     }

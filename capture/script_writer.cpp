@@ -1,5 +1,5 @@
 // script_writer.cpp - one call as the script line that reads back as it.
-#include "replay/script.h"
+#include "capture/script.h"
 
 namespace replay {
 
