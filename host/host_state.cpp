@@ -4,6 +4,7 @@
 #include "display/display_state.h"
 #include "host/call_observer.h"
 #include "host/say_why.h"
+#include "host/system_requests.h"
 #include "images/image_reload.h"
 #include "module/prog_instance.h"
 
@@ -36,11 +37,13 @@ void ResetHostState() {
   screenW = 0;
   screenH = 0;
   screenBpp = 0;
+  displayAway = false;
 
   mainWindow = nullptr;
   lastTick = 0;
   active = 0;
   ForgetSaidWhy();
+  ForgetSystemRequests();
   callTick = 0;
 }
 

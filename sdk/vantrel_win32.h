@@ -14,7 +14,12 @@
  *   GetTickCount()          the same clock
  *   Sleep(ms)               waits ms milliseconds (under replay: not at all)
  *   MessageBoxA(w, t, c, u) a modal box with text t and caption c; answers
- *                           the button pressed (IDOK)
+ *                           the button pressed (IDOK). On Windows in full
+ *                           screen it may be drawn on the hidden back buffer
+ *                           (after an odd number of flips) and never be
+ *                           seen: use prog->Report(t), for which the host
+ *                           flips to the visible surface first, or pass
+ *                           MB_TOPMOST and a NULL owner
  *
  * The clock a module reads this way is the time at the start of the call it
  * is in (the host's previous reading plus the elapsed value the call was
@@ -45,6 +50,7 @@ typedef const char *LPCSTR;
 #define MB_ICONQUESTION 0x00000020u
 #define MB_ICONWARNING 0x00000030u
 #define MB_ICONINFORMATION 0x00000040u
+#define MB_TOPMOST 0x00040000u
 #define IDOK 1
 #define IDCANCEL 2
 

@@ -25,6 +25,7 @@ using plat::HRESULT;
 HRESULT DirectDrawCreate(const plat::GUID *driver, plat::DirectDraw *out, void *outer);
 HRESULT QueryInterface(plat::DirectDraw dd, const plat::GUID *iid, plat::DirectDraw4 *out);
 HRESULT SetCooperativeLevel(plat::DirectDraw4 dd, plat::HWND wnd, uint32_t flags);
+HRESULT TestCooperativeLevel(plat::DirectDraw4 dd);
 HRESULT SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uint32_t refresh,
                        uint32_t flags);
 HRESULT CreateSurface(plat::DirectDraw4 dd, plat::DDSURFACEDESC2 *desc, plat::Surface *out,
@@ -77,6 +78,17 @@ bool LoseExclusiveMode();
 void RegainExclusiveMode();
 // True between LoseExclusiveMode (when it lost) and RegainExclusiveMode.
 bool ExclusiveModeAway();
+// Another program set a display mode of its own: every surface is lost, the
+// device runs in that mode, and with an exclusive cooperative level
+// TestCooperativeLevel answers DDERR_WRONGMODE (once the display is back)
+// until the application sets a mode itself.
+void ChangeModeElsewhere(uint32_t w, uint32_t h, uint32_t bpp);
+//
+// TestCooperativeLevel answers by these states: DDERR_NOEXCLUSIVEMODE while
+// the exclusive mode is away, else DDERR_WRONGMODE after a mode changed
+// elsewhere, else DD_OK. No state change sends a window message: the device
+// has no window, so a loss with no deactivation (the lock screen, a
+// consent prompt) is LoseExclusiveMode alone.
 
 // ---------------------------------------------------------------------------
 // Inspection, for the desktop presentation, the tests and the benchmarks.

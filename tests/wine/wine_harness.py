@@ -742,6 +742,31 @@ def case_imports(c):
     return c.finish()
 
 
+def case_manifest(c):
+    """vantrel.exe and vantrel-replay.exe carry their application manifest:
+    asInvoker, every Windows version from Vista to 11, per-monitor DPI
+    awareness v2 with the older dpiAware fallback; a module carries none."""
+    from pe_manifest import read_manifest, settings
+    programs = [c.host_dir / "vantrel.exe", c.host_dir / "vantrel-replay.exe"]
+    reference = Path(c.state["source"]) / "build" / "windows"
+    programs += [reference / n for n in ("vantrel.exe", "vantrel-replay.exe")
+                 if c.state["arch"] != "i686" and (reference / n).exists()]
+    for program in programs:
+        manifest = read_manifest(program)
+        if not c.expect(manifest is not None, f"{program} carries a manifest"):
+            continue
+        got = settings(manifest)
+        c.expect_equal(got["level"], "asInvoker", f"{program.name}: execution level")
+        c.expect_equal(got["dpiAwareness"], ["PerMonitorV2", "PerMonitor"],
+                       f"{program.name}: DPI awareness")
+        c.expect_equal(got["dpiAware"], "true/pm", f"{program.name}: older DPI awareness")
+        c.expect_equal(got["versions"], ["Vista", "7", "8", "8.1", "10 and 11"],
+                       f"{program.name}: supported Windows versions")
+        c.expect_equal(got["name"], "Vantrel." + program.stem, f"{program.name}: identity")
+    c.expect_equal(read_manifest(c.host_dir / "prog.dll"), None, "the demo module's manifest")
+    return c.finish()
+
+
 def check_zip(c, arch, zip_path, toolchain):
     """One distribution zip: its files, and its SDK building a module with
     plain exports, with the CMake helper and by hand."""
@@ -1035,6 +1060,7 @@ def case_corpus(c):
 CASES = {
     "backend": case_backend,
     "imports": case_imports,
+    "manifest": case_manifest,
     "demo": case_demo,
     "close_request": case_close_request,
     "probe": case_probe,
