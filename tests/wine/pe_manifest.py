@@ -89,7 +89,7 @@ def settings(manifest):
     aware = root.find(f"{ws}{WS2005}dpiAware")
     awareness = root.find(f"{ws}{WS2016}dpiAwareness")
     versions = [WINDOWS_VERSIONS.get(e.get("Id"), e.get("Id")) for e in
-                root.findall(f"{COMPAT}application/{COMPAT}supportedOS")]
+                root.findall(f"{COMPAT}compatibility/{COMPAT}application/{COMPAT}supportedOS")]
     identity = root.find(f"{ASM_V1}assemblyIdentity")
     return {
         "level": level.get("level") if level is not None else None,
