@@ -36,6 +36,9 @@ int32_t GetMessageA(MSG *, HWND, uint32_t, uint32_t) { return 0; }
 int32_t TranslateMessage(const MSG *) { return 0; }
 LRESULT DispatchMessageA(const MSG *) { return 0; }
 int32_t WaitMessage() { return 1; }
+uint32_t MsgWaitForMultipleObjects(uint32_t, void *const *, int32_t, uint32_t, uint32_t) {
+  return WAIT_TIMEOUT;
+}
 LRESULT DefWindowProcA(HWND, uint32_t, WPARAM, LPARAM) { return 0; }
 void PostQuitMessage(int32_t) {}
 HCURSOR SetCursor(HCURSOR) { return nullptr; }
@@ -45,6 +48,9 @@ int32_t MessageBoxA(HWND, const char *text, const char *caption, uint32_t) {
 }
 int32_t IsWindow(HWND wnd) { return wnd != nullptr ? 1 : 0; }
 uint32_t timeGetTime() { return 0; }
+uint32_t timeBeginPeriod(uint32_t) { return TIMERR_NOERROR; }
+uint32_t timeEndPeriod(uint32_t) { return TIMERR_NOERROR; }
+uint32_t SetThreadExecutionState(uint32_t) { return ES_CONTINUOUS; }
 HMODULE LoadLibraryA(const char *) { return nullptr; }
 FARPROC GetProcAddress(HMODULE, const char *) { return nullptr; }
 HINSTANCE GetModuleHandleA(const char *) { return nullptr; }

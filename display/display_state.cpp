@@ -9,5 +9,6 @@ plat::Surface backBuffer = nullptr;
 int32_t screenW = 0;
 int32_t screenH = 0;
 int32_t screenBpp = 0;
+bool displayAway = false;
 
 } // namespace vantrel

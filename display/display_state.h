@@ -14,6 +14,11 @@ extern plat::Surface backBuffer; // null until SetMode builds the chain
 extern int32_t screenW;          // set only by a fully successful SetMode
 extern int32_t screenH;
 extern int32_t screenBpp;
+// The display may not be the host's to draw on: set when the application is
+// deactivated and when a flip finds the surfaces lost while another program
+// holds the display; cleared once the cooperative level is the host's again
+// and the chain is whole. Nothing is drawn or flipped while it is set.
+extern bool displayAway;
 
 } // namespace vantrel
 

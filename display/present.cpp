@@ -1,20 +1,18 @@
-// Presenting a finished frame: flip, wait out a busy device, restore a lost
-// primary surface and bring the images back with it.
+// Presenting a finished frame: flip, wait out a busy device, and take a lost
+// display back once it is the host's again.
 #include "display/present.h"
 
+#include "display/display_regain.h"
 #include "display/display_state.h"
-#include "host/dispatch.h"
-#include "host/message_boxes.h"
-#include "images/image_reload.h"
 #include "platform/platform.h"
 
 namespace vantrel {
 
 int32_t Present() {
-  // No chain before the first successful mode (or after one that failed
-  // half-way): nothing to show.
   for (;;) {
-    if (primary == nullptr || backBuffer == nullptr) {
+    // No chain before the first successful mode (or after one that failed
+    // half-way): nothing to show. Nor while another program has the display.
+    if (primary == nullptr || backBuffer == nullptr || displayAway) {
       return 0;
     }
     plat::HRESULT result = plat::Flip(primary, nullptr, 0);
@@ -22,14 +20,14 @@ int32_t Present() {
       break;
     }
     if (result == plat::DDERR_SURFACELOST) {
-      result = plat::Restore(primary);
+      result = RegainDisplay(true);
+      if (displayAway) {
+        // Lost to another program (the lock screen loses it with no
+        // deactivation): nothing to report; it comes back when it is ours.
+        return 0;
+      }
       if (result != plat::DD_OK) {
-        ErrorBox("Tried to restore primary surface and failed.");
-        ShutdownNotify();
-      } else {
-        // The images went with the primary surface: bring them back before
-        // the next pass draws from them.
-        ReloadImages();
+        ReportRestoreFailure();
       }
     }
     // A busy device is waited out by flipping again at once; every other

@@ -1,6 +1,7 @@
 // Calling the module's procedure for one event, and the shutdown notification.
 #include "host/dispatch.h"
 
+#include "display/display_state.h"
 #include "host/host_state.h"
 #include "host/message_boxes.h"
 #include "module/prog_instance.h"
@@ -25,7 +26,10 @@ void Dispatch(CallKind kind) {
   // Read after the module returns: its own time counts toward no elapsed
   // value, while the render pass below counts toward the next one.
   lastTick = plat::timeGetTime();
-  if (answer != 0) {
+  // While the display may be another program's (the application inactive,
+  // or a flip found it taken) the module hears its events but nothing is
+  // drawn: the first pass once the display is back draws the whole scene.
+  if (answer != 0 && !displayAway) {
     RenderFrame();
   }
 }

@@ -5,6 +5,7 @@
 #include "display/display_state.h"
 #include "host/call_observer.h"
 #include "host/key_table.h"
+#include "host/system_requests.h"
 #include "images/image_reload.h"
 #include "module/prog_instance.h"
 
@@ -36,12 +37,14 @@ void ResetHostState() {
   screenW = 0;
   screenH = 0;
   screenBpp = 0;
+  displayAway = false;
 
   mainWindow = nullptr;
   lastTick = 0;
   active = 0;
   ForgetSaidWhy();
   ResetKeyTable();
+  ForgetSystemRequests();
 }
 
 } // namespace vantrel

@@ -2,9 +2,11 @@
 #include "host/startup.h"
 
 #include "display/display_mode.h"
+#include "display/display_regain.h"
 #include "host/dispatch.h"
 #include "host/host_state.h"
 #include "host/message_boxes.h"
+#include "host/system_requests.h"
 #include "host/window_proc.h"
 #include "images/image_list.h"
 #include "module/module_loader.h"
@@ -17,6 +19,9 @@ namespace {
 
 constexpr const char *kClassName = "Vantrel Engine Beta";
 constexpr const char *kTitle = "Release 1 pre1";
+// How often an active host whose display another program holds looks whether
+// it is back.
+constexpr uint32_t kDisplayPollMs = 100;
 
 void RegisterWindowClass(plat::HINSTANCE instance) {
   plat::WNDCLASSA wc{};
@@ -63,9 +68,13 @@ int MainLoop() {
       }
       plat::TranslateMessage(&msg);
       plat::DispatchMessageA(&msg);
-    } else if (active != 0) {
+    } else if (active != 0 && DisplayReady()) {
       prog.event.code = EV_FRAME;
       Dispatch(CallKind::Idle);
+    } else if (active != 0) {
+      // Another program holds the display, perhaps with no message to say
+      // when it lets go (the lock screen): look again now and then.
+      plat::MsgWaitForMultipleObjects(0, nullptr, 0, kDisplayPollMs, plat::QS_ALLINPUT);
     } else {
       plat::WaitMessage();
     }
@@ -93,8 +102,10 @@ int32_t CheckModuleVersion(const VProg *record) {
   return 1;
 }
 
-int WinMain(plat::HINSTANCE instance, plat::HINSTANCE /*previous*/, char * /*commandLine*/,
-            int showCmd) {
+namespace {
+
+// Start-up and the main loop; every way out answers the exit code.
+int Run(plat::HINSTANCE instance, int showCmd) {
   RegisterWindowClass(instance);
   mainWindow = CreateMainWindow(instance);
   if (mainWindow == nullptr) {
@@ -130,6 +141,16 @@ int WinMain(plat::HINSTANCE instance, plat::HINSTANCE /*previous*/, char * /*com
   }
   progProcedure(0);
   return MainLoop();
+}
+
+} // namespace
+
+int WinMain(plat::HINSTANCE instance, plat::HINSTANCE /*previous*/, char * /*commandLine*/,
+            int showCmd) {
+  BeginTimerPeriod();
+  const int code = Run(instance, showCmd);
+  EndSystemRequests();
+  return code;
 }
 
 } // namespace vantrel

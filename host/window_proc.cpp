@@ -1,9 +1,11 @@
 // The window procedure: key, mouse and button messages become module events.
 #include "host/window_proc.h"
 
+#include "display/display_regain.h"
 #include "host/dispatch.h"
 #include "host/host_state.h"
 #include "host/key_table.h"
+#include "host/system_requests.h"
 #include "module/prog_instance.h"
 
 namespace vantrel {
@@ -37,6 +39,10 @@ plat::LRESULT WindowProc(plat::HWND wnd, uint32_t message, plat::WPARAM wParam,
     return 0;
   case plat::WM_ACTIVATEAPP:
     active = static_cast<int32_t>(static_cast<uint32_t>(wParam));
+    if (active == 0) {
+      DisplayMayBeAway();
+    }
+    KeepAwake(active != 0);
     break;
   case plat::WM_SETCURSOR:
     // No cursor over the window, ever.

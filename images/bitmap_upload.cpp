@@ -46,8 +46,11 @@ bool CopyBitmap(plat::Surface surface, plat::HBITMAP bitmap, int32_t width, int3
 int32_t KeyOnTopLeftPixel(plat::Surface surface) {
   plat::DDSURFACEDESC2 locked{};
   locked.dwSize = sizeof locked;
-  // No DDLOCK_WAIT: a busy surface is refused at once and not retried.
-  if (plat::Lock(surface, nullptr, &locked, plat::DDLOCK_READONLY, nullptr) != plat::DD_OK) {
+  // DDLOCK_WAIT: right after the device-context copy the device may still be
+  // drawing into the surface; the lock waits for it rather than answering
+  // DDERR_WASSTILLDRAWING. A surface that is busy otherwise is refused.
+  if (plat::Lock(surface, nullptr, &locked, plat::DDLOCK_WAIT | plat::DDLOCK_READONLY, nullptr) !=
+      plat::DD_OK) {
     return 0;
   }
   if (locked.lpSurface == nullptr) {

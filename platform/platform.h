@@ -92,6 +92,16 @@ constexpr uintptr_t IDC_ARROW = 32512;
 constexpr uint32_t PM_NOREMOVE = 0x0000;
 constexpr uint32_t PM_REMOVE = 0x0001;
 constexpr uint32_t MB_OK = 0x00000000u;
+constexpr uint32_t QS_ALLINPUT = 0x04FFu;
+constexpr uint32_t WAIT_OBJECT_0 = 0;
+constexpr uint32_t WAIT_TIMEOUT = 258;
+
+// Multimedia timer and power requests.
+constexpr uint32_t TIMERR_NOERROR = 0;
+constexpr uint32_t TIMERR_NOCANDO = 97;
+constexpr uint32_t ES_SYSTEM_REQUIRED = 0x00000001u;
+constexpr uint32_t ES_DISPLAY_REQUIRED = 0x00000002u;
+constexpr uint32_t ES_CONTINUOUS = 0x80000000u;
 
 // GDI and images.
 constexpr uint32_t IMAGE_BITMAP = 0;
@@ -116,6 +126,11 @@ constexpr HRESULT DDERR_NOTLOCKED = 0x88760248u;
 constexpr HRESULT DDERR_WASSTILLDRAWING = 0x8876021Cu;
 constexpr HRESULT DDERR_NOTFOUND = 0x887600FFu;
 constexpr HRESULT DDERR_PRIMARYSURFACEALREADYEXISTS = 0x88760234u;
+// The cooperative level (TestCooperativeLevel): another program holds the
+// display, or the display mode was changed under the application.
+constexpr HRESULT DDERR_NOEXCLUSIVEMODE = 0x887600E1u;
+constexpr HRESULT DDERR_EXCLUSIVEMODEALREADYSET = 0x88760245u;
+constexpr HRESULT DDERR_WRONGMODE = 0x8876024Bu;
 
 // DirectDraw flags.
 constexpr uint32_t DDSCL_FULLSCREEN = 0x00000001u;
@@ -269,6 +284,11 @@ int32_t GetMessageA(MSG *msg, HWND wnd, uint32_t first, uint32_t last);
 int32_t TranslateMessage(const MSG *msg);
 LRESULT DispatchMessageA(const MSG *msg);
 int32_t WaitMessage();
+// Waits until a message of `wakeMask` arrives or `ms` pass; the host passes no
+// handles. Answers WAIT_OBJECT_0 + count when a message waits, WAIT_TIMEOUT
+// when the time ran out.
+uint32_t MsgWaitForMultipleObjects(uint32_t count, void *const *handles, int32_t waitAll,
+                                   uint32_t ms, uint32_t wakeMask);
 LRESULT DefWindowProcA(HWND wnd, uint32_t message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int32_t exitCode);
 HCURSOR SetCursor(HCURSOR cursor);
@@ -276,6 +296,14 @@ int32_t MessageBoxA(HWND owner, const char *text, const char *caption, uint32_t 
 int32_t IsWindow(HWND wnd); // non-zero while `wnd` names an existing window
 
 uint32_t timeGetTime();
+// The clock's and the scheduler's resolution in milliseconds, asked for and
+// given back in pairs (TIMERR_NOERROR, or TIMERR_NOCANDO).
+uint32_t timeBeginPeriod(uint32_t ms);
+uint32_t timeEndPeriod(uint32_t ms);
+// Keeps the display and the system awake while ES_CONTINUOUS with the
+// ..._REQUIRED flags is in force; ES_CONTINUOUS alone lets them sleep again.
+// Answers the previous state (0 on failure).
+uint32_t SetThreadExecutionState(uint32_t flags);
 
 HMODULE LoadLibraryA(const char *name);
 FARPROC GetProcAddress(HMODULE module, const char *name);
@@ -298,6 +326,10 @@ int32_t DeleteObject(void *object);
 HRESULT DirectDrawCreate(const GUID *driver, DirectDraw *out, void *outer);
 HRESULT QueryInterface(DirectDraw dd, const GUID *iid, DirectDraw4 *out);
 HRESULT SetCooperativeLevel(DirectDraw4 dd, HWND wnd, uint32_t flags);
+// IDirectDraw4::TestCooperativeLevel: DD_OK while the display is the
+// application's; DDERR_NOEXCLUSIVEMODE while another program holds it;
+// DDERR_WRONGMODE when it is back but its display mode was changed.
+HRESULT TestCooperativeLevel(DirectDraw4 dd);
 HRESULT SetDisplayMode(DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uint32_t refresh,
                        uint32_t flags);
 HRESULT CreateSurface(DirectDraw4 dd, DDSURFACEDESC2 *desc, Surface *out, void *outer);

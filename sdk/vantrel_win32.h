@@ -19,7 +19,12 @@
  *                           the button pressed (IDOK ... IDNO); Escape or
  *                           closing the box answers IDCANCEL where the box
  *                           has a Cancel button (under replay: the default
- *                           button, MB_DEFBUTTONn, answers at once)
+ *                           button, MB_DEFBUTTONn, answers at once). On
+ *                           Windows in full screen it may be drawn on the
+ *                           hidden back buffer (after an odd number of
+ *                           flips) and never be seen: use prog->Report(t),
+ *                           for which the host flips to the visible surface
+ *                           first, or pass MB_TOPMOST and a NULL owner
  *   GetAsyncKeyState(vk)    0x8000 while the key is down, bit 0 when it was
  *                           pressed since the previous query of that key
  *   GetKeyState(vk)         0x8000 while the key is down, bit 0 its toggle
@@ -76,6 +81,7 @@ typedef const char *LPCSTR;
 #define MB_DEFBUTTON1 0x00000000u
 #define MB_DEFBUTTON2 0x00000100u
 #define MB_DEFBUTTON3 0x00000200u
+#define MB_TOPMOST 0x00040000u
 #define IDOK 1
 #define IDCANCEL 2
 #define IDABORT 3

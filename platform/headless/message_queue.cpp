@@ -160,6 +160,18 @@ int32_t WaitMessage() {
   return 1;
 }
 
+// A timed wait takes one step of the program: the display never goes away
+// here, so nothing waits on the time.
+uint32_t MsgWaitForMultipleObjects(uint32_t count, void *const *handles, int32_t waitAll,
+                                   uint32_t ms, uint32_t wakeMask) {
+  (void)handles;
+  (void)waitAll;
+  (void)ms;
+  (void)wakeMask;
+  plat::MSG msg{};
+  return headless::Take(&msg, nullptr, 0, 0, false) ? WAIT_OBJECT_0 + count : WAIT_TIMEOUT;
+}
+
 LRESULT DefWindowProcA(HWND wnd, uint32_t message, WPARAM wParam, LPARAM lParam) {
   (void)wParam;
   (void)lParam;

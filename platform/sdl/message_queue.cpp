@@ -212,6 +212,22 @@ int32_t WaitMessage() {
   return SDL_WaitEvent(nullptr) != 0 ? 1 : 0;
 }
 
+uint32_t MsgWaitForMultipleObjects(uint32_t count, void *const *handles, int32_t waitAll,
+                                   uint32_t ms, uint32_t wakeMask) {
+  (void)handles;
+  (void)waitAll;
+  (void)wakeMask;
+  sdlplat::PumpEvents();
+  if (sdlplat::AnythingWaiting()) {
+    return WAIT_OBJECT_0 + count;
+  }
+  if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+    return WAIT_TIMEOUT;
+  }
+  const int timeout = ms > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int>(ms);
+  return SDL_WaitEventTimeout(nullptr, timeout) != 0 ? WAIT_OBJECT_0 + count : WAIT_TIMEOUT;
+}
+
 LRESULT DefWindowProcA(HWND wnd, uint32_t message, WPARAM wParam, LPARAM lParam) {
   sdlplat::WindowRecord *rec = sdlplat::LiveWindow(wnd);
   if (rec == nullptr) {

@@ -83,6 +83,7 @@ void ResetDevice() {
   st.modeBpp = 32;
   st.cooperativeFlags = 0;
   st.exclusiveAway = false;
+  st.modeChangedElsewhere = false;
   st.modeChangeLoses = true;
 }
 

@@ -90,8 +90,9 @@ struct DeviceState {
   int32_t modeHeight = 0;
   int32_t modeBpp = 32;
   uint32_t cooperativeFlags = 0;
-  bool exclusiveAway = false;  // another application has the display
-  bool modeChangeLoses = true; // a mode change loses every surface
+  bool exclusiveAway = false;        // another application has the display
+  bool modeChangedElsewhere = false; // another application set a mode since ours
+  bool modeChangeLoses = true;       // a mode change loses every surface
   SurfaceObject *primary = nullptr;
   std::unordered_map<const void *, std::unique_ptr<SurfaceObject>> surfaces;
   std::unordered_map<const void *, std::unique_ptr<BitmapObject>> bitmaps;

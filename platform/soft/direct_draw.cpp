@@ -56,6 +56,20 @@ HRESULT SetCooperativeLevel(plat::DirectDraw4 dd, plat::HWND wnd, uint32_t flags
   return plat::DD_OK;
 }
 
+HRESULT TestCooperativeLevel(plat::DirectDraw4 dd) {
+  if (!IsDirectDraw4(dd)) {
+    return kInvalidObject;
+  }
+  const DeviceState &st = State();
+  if ((st.cooperativeFlags & plat::DDSCL_EXCLUSIVE) == 0) {
+    return plat::DD_OK; // a normal level shares the display and loses nothing
+  }
+  if (st.exclusiveAway) {
+    return kNoExclusiveMode;
+  }
+  return st.modeChangedElsewhere ? kWrongMode : plat::DD_OK;
+}
+
 // Boxes are windows of their own over the soft device, always seen: there is
 // nothing to flip back, so the answer comes at once.
 HRESULT FlipToGDISurface(plat::DirectDraw4 dd) {
@@ -93,6 +107,7 @@ HRESULT SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bp
     entry.second->lost = st.modeChangeLoses;
   }
   st.modeSet = true;
+  st.modeChangedElsewhere = false;
   st.modeWidth = static_cast<int32_t>(width);
   st.modeHeight = static_cast<int32_t>(height);
   st.modeBpp = static_cast<int32_t>(bpp);
@@ -111,6 +126,19 @@ bool LoseExclusiveMode() {
   return true;
 }
 
+void ChangeModeElsewhere(uint32_t w, uint32_t h, uint32_t bpp) {
+  DeviceState &st = State();
+  for (auto &entry : st.surfaces) {
+    entry.second->lost = true;
+  }
+  st.modeChangedElsewhere = true;
+  st.modeWidth = static_cast<int32_t>(w);
+  st.modeHeight = static_cast<int32_t>(h);
+  if (IsDeviceBpp(bpp)) {
+    st.modeBpp = static_cast<int32_t>(bpp);
+  }
+}
+
 void KeepSurfacesOnModeChange(bool keep) { State().modeChangeLoses = !keep; }
 
 void RegainExclusiveMode() { State().exclusiveAway = false; }
@@ -122,7 +150,7 @@ HRESULT RestoreAllSurfaces(plat::DirectDraw4 dd) {
     return kInvalidObject;
   }
   DeviceState &st = State();
-  if (st.exclusiveAway) {
+  if (st.exclusiveAway || st.modeChangedElsewhere) {
     return kWrongMode;
   }
   // Back buffers come back with their primary; a surface of another mode

@@ -20,6 +20,8 @@ HRESULT SetCooperativeLevel(DirectDraw4 dd, HWND wnd, uint32_t flags) {
   return soft::SetCooperativeLevel(dd, wnd, flags);
 }
 
+HRESULT TestCooperativeLevel(DirectDraw4 dd) { return soft::TestCooperativeLevel(dd); }
+
 HRESULT CreateSurface(DirectDraw4 dd, DDSURFACEDESC2 *desc, Surface *out, void *outer) {
   return soft::CreateSurface(dd, desc, out, outer);
 }

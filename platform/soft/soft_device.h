@@ -29,6 +29,7 @@ HRESULT SetCooperativeLevel(plat::DirectDraw4 dd, plat::HWND wnd, uint32_t flags
 // Why the device cannot make a display mode of this size and depth ("7 bits
 // per pixel: ..."), or "" when it can.
 std::string WhyNoMode(uint32_t w, uint32_t h, uint32_t bpp);
+HRESULT TestCooperativeLevel(plat::DirectDraw4 dd);
 HRESULT SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uint32_t refresh,
                        uint32_t flags);
 HRESULT CreateSurface(plat::DirectDraw4 dd, plat::DDSURFACEDESC2 *desc, plat::Surface *out,
@@ -81,6 +82,17 @@ bool LoseExclusiveMode();
 void RegainExclusiveMode();
 // True between LoseExclusiveMode (when it lost) and RegainExclusiveMode.
 bool ExclusiveModeAway();
+// Another program set a display mode of its own: every surface is lost, the
+// device runs in that mode, and with an exclusive cooperative level
+// TestCooperativeLevel answers DDERR_WRONGMODE (once the display is back)
+// until the application sets a mode itself.
+void ChangeModeElsewhere(uint32_t w, uint32_t h, uint32_t bpp);
+//
+// TestCooperativeLevel answers by these states: DDERR_NOEXCLUSIVEMODE while
+// the exclusive mode is away, else DDERR_WRONGMODE after a mode changed
+// elsewhere, else DD_OK. No state change sends a window message: the device
+// has no window, so a loss with no deactivation (the lock screen, a
+// consent prompt) is LoseExclusiveMode alone.
 
 // ---------------------------------------------------------------------------
 // Inspection, for the desktop presentation, the tests and the benchmarks.

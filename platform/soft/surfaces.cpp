@@ -237,7 +237,9 @@ HRESULT Restore(plat::Surface s) {
   if (obj->backBuffer) {
     return kImplicitlyCreated; // it comes back with its primary
   }
-  if (State().exclusiveAway || !FitsMode(*obj)) {
+  // Nothing comes back while the display is another program's, or runs a
+  // mode that program set, until the application sets its own again.
+  if (State().exclusiveAway || State().modeChangedElsewhere || !FitsMode(*obj)) {
     return kWrongMode;
   }
   if (!obj->lost) {

@@ -66,6 +66,13 @@ plat::HRESULT plat::SetCooperativeLevel(plat::DirectDraw4 dd, plat::HWND wnd, ui
   return Ours(Real(dd)->SetCooperativeLevel(reinterpret_cast<::HWND>(wnd), flags));
 }
 
+plat::HRESULT plat::TestCooperativeLevel(plat::DirectDraw4 dd) {
+  if (dd == nullptr) {
+    return kNoObject;
+  }
+  return Ours(Real(dd)->TestCooperativeLevel());
+}
+
 plat::HRESULT plat::SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp,
                                    uint32_t refresh, uint32_t flags) {
   if (dd == nullptr) {

@@ -114,6 +114,12 @@ plat::LRESULT plat::DispatchMessageA(const plat::MSG *msg) {
 
 int32_t plat::WaitMessage() { return ::WaitMessage(); }
 
+uint32_t plat::MsgWaitForMultipleObjects(uint32_t count, void *const *handles, int32_t waitAll,
+                                         uint32_t ms, uint32_t wakeMask) {
+  return ::MsgWaitForMultipleObjects(count, reinterpret_cast<const ::HANDLE *>(handles),
+                                     waitAll != 0 ? TRUE : FALSE, ms, wakeMask);
+}
+
 plat::LRESULT plat::DefWindowProcA(plat::HWND wnd, uint32_t message, plat::WPARAM wParam,
                                    plat::LPARAM lParam) {
   return ::DefWindowProcA(Real(wnd), message, wParam, lParam);

@@ -74,6 +74,15 @@ HRESULT SetCooperativeLevel(DirectDraw4 dd, HWND wnd, uint32_t flags) {
   return soft::SetCooperativeLevel(dd, wnd, flags);
 }
 
+HRESULT TestCooperativeLevel(DirectDraw4 dd) {
+  Record("TestCooperativeLevel", {H(dd)});
+  HRESULT result = 0;
+  if (ScriptedResult("TestCooperativeLevel", &result)) {
+    return result;
+  }
+  return soft::TestCooperativeLevel(dd);
+}
+
 HRESULT SetDisplayMode(DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uint32_t refresh,
                        uint32_t flags) {
   Record("SetDisplayMode", {H(dd), w, h, bpp, refresh, flags});

@@ -41,6 +41,7 @@ struct State {
   std::function<void()> onWait;
   int quitAfterPeeks = 0; // 0: not armed
   int32_t quitCode = 0;
+  int timedOutWaits = 0; // MsgWaitForMultipleObjects timeouts in a row
 
   // Message boxes.
   std::vector<Box> boxes;
@@ -49,6 +50,9 @@ struct State {
   // Clock.
   uint32_t now = 0;
   uint32_t step = 0;
+  // Power and timer requests.
+  uint32_t executionState = 0x80000000u; // ES_CONTINUOUS: nothing held awake
+  std::vector<uint32_t> timerPeriods;    // periods begun and not yet ended
 
   // Modules.
   std::deque<FakeModule> fakes; // stable addresses serve as module handles

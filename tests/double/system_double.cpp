@@ -34,6 +34,9 @@ void RegisterModule(const std::string &name, VProgInterfaceFn iface, VProgProced
 
 void SetModuleFolder(const std::string &folder) { S().moduleFolder = folder; }
 
+std::vector<uint32_t> OpenTimerPeriods() { return S().timerPeriods; }
+uint32_t ExecutionState() { return S().executionState; }
+
 } // namespace td
 
 namespace plat {
@@ -53,6 +56,50 @@ uint32_t timeGetTime() {
   const uint32_t now = S().now;
   S().now += S().step;
   return now;
+}
+
+uint32_t timeBeginPeriod(uint32_t ms) {
+  Record("timeBeginPeriod", {ms});
+  uint64_t answer = 0;
+  if (Scripted("timeBeginPeriod", &answer)) {
+    return static_cast<uint32_t>(answer);
+  }
+  if (ms == 0) {
+    return TIMERR_NOCANDO;
+  }
+  S().timerPeriods.push_back(ms);
+  return TIMERR_NOERROR;
+}
+
+// As on the platform, only a period that was begun can be ended.
+uint32_t timeEndPeriod(uint32_t ms) {
+  Record("timeEndPeriod", {ms});
+  uint64_t answer = 0;
+  if (Scripted("timeEndPeriod", &answer)) {
+    return static_cast<uint32_t>(answer);
+  }
+  auto &open = S().timerPeriods;
+  for (auto it = open.end(); it != open.begin();) {
+    --it;
+    if (*it == ms) {
+      open.erase(it);
+      return TIMERR_NOERROR;
+    }
+  }
+  return TIMERR_NOCANDO;
+}
+
+uint32_t SetThreadExecutionState(uint32_t flags) {
+  Record("SetThreadExecutionState", {flags});
+  uint64_t answer = 0;
+  if (Scripted("SetThreadExecutionState", &answer)) {
+    return static_cast<uint32_t>(answer);
+  }
+  const uint32_t previous = S().executionState;
+  if ((flags & ES_CONTINUOUS) != 0) {
+    S().executionState = flags;
+  }
+  return previous;
 }
 
 HMODULE LoadLibraryA(const char *name) {

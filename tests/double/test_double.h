@@ -79,6 +79,9 @@ size_t QueueSize();
 // Called by WaitMessage when the queue is empty; it may Post. When it posts
 // nothing, WaitMessage posts WM_QUIT with exit code 0x7E57 so a test never hangs.
 void OnWait(std::function<void()> hook);
+// MsgWaitForMultipleObjects runs the same hook when nothing waits; if the
+// hook posts nothing the wait times out (WAIT_TIMEOUT). After 1000 timeouts
+// in a row WM_QUIT with exit code 0x7E57 is posted.
 // Idle turns never wait, so a test that lets the loop run active ends it
 // here: after n more PeekMessageA calls that find the queue empty,
 // WM_QUIT with `code` is posted.
@@ -102,6 +105,11 @@ void SetClock(uint32_t ms);
 void AdvanceClock(uint32_t ms);
 uint32_t Now();
 void SetClockStep(uint32_t step);
+
+// Timer periods begun with timeBeginPeriod and not yet ended, in order, and
+// the state SetThreadExecutionState last set (ES_CONTINUOUS at the start).
+std::vector<uint32_t> OpenTimerPeriods();
+uint32_t ExecutionState();
 
 // Screen size answered by GetSystemMetrics (default 1024 x 768).
 void SetScreen(int32_t w, int32_t h);

@@ -92,6 +92,29 @@ void WaitForMessage() {
   }
 }
 
+// A timed wait: the test's hook may post or change the world; when nothing
+// waits afterwards the time runs out. A run that only ever times out ends
+// after kTimedWaitsBeforeQuit waits in a row, so a test never hangs.
+constexpr int kTimedWaitsBeforeQuit = 1000;
+
+bool WaitForMessageOrTime() {
+  if (!AnythingWaiting() && S().onWait) {
+    auto hook = S().onWait;
+    hook();
+  }
+  if (AnythingWaiting()) {
+    S().timedOutWaits = 0;
+    return true;
+  }
+  if (++S().timedOutWaits >= kTimedWaitsBeforeQuit) {
+    plat::MSG quit = Message(plat::WM_QUIT, 0x7E57, 0);
+    quit.hwnd = nullptr;
+    S().queue.push_back(quit);
+    return true;
+  }
+  return false;
+}
+
 } // namespace
 
 void Post(uint32_t message, plat::WPARAM wParam, plat::LPARAM lParam) {
@@ -287,6 +310,16 @@ int32_t WaitMessage() {
   Record("WaitMessage");
   td::WaitForMessage();
   return 1;
+}
+
+uint32_t MsgWaitForMultipleObjects(uint32_t count, void *const *handles, int32_t waitAll,
+                                   uint32_t ms, uint32_t wakeMask) {
+  Record("MsgWaitForMultipleObjects", {count, H(handles), waitAll, ms, wakeMask});
+  uint64_t answer = 0;
+  if (Scripted("MsgWaitForMultipleObjects", &answer)) {
+    return static_cast<uint32_t>(answer);
+  }
+  return td::WaitForMessageOrTime() ? WAIT_OBJECT_0 + count : WAIT_TIMEOUT;
 }
 
 LRESULT DefWindowProcA(HWND wnd, uint32_t message, WPARAM wParam, LPARAM lParam) {

@@ -97,6 +97,10 @@ const std::vector<std::pair<std::string, uint64_t>> kIgnored = {
     {"UpdateWindow", 0},
     {"SetFocus", 0},
     {"FlipToGDISurface", plat::DDERR_SURFACELOST},
+    // A coarser clock, or a display that may sleep: nothing the user is told.
+    {"timeBeginPeriod", plat::TIMERR_NOCANDO},
+    {"timeEndPeriod", plat::TIMERR_NOCANDO},
+    {"SetThreadExecutionState", 0},
 };
 
 // A call whose result the host does not examine, but whose failure has a

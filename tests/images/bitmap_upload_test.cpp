@@ -81,8 +81,9 @@ TEST_F(UploadTest, CallsAndArgumentsOfASuccessfulUpload) {
   EXPECT_EQ(td::CallsNamed("DeleteObject")[0].args[0], select.args[1]);
   EXPECT_EQ(td::CallsNamed("GetObjectA")[0].args[0], select.args[1]);
 
-  // Read-only lock of the whole surface, without waiting.
-  EXPECT_EQ(td::CallsNamed("Lock")[0].args, (std::vector<int64_t>{surface, 0, 0x10}));
+  // Read-only lock of the whole surface that waits for the device to finish
+  // the copy (DDLOCK_WAIT | DDLOCK_READONLY).
+  EXPECT_EQ(td::CallsNamed("Lock")[0].args, (std::vector<int64_t>{surface, 0, 0x11}));
   const td::Call key = td::CallsNamed("SetColorKey")[0];
   EXPECT_EQ(key.args[0], surface);
   EXPECT_EQ(key.args[1], 8);
@@ -182,7 +183,8 @@ INSTANTIATE_TEST_SUITE_P(
                    true,
                    true,
                    false},
-        // A refused lock is not retried: one Lock, whatever the reason.
+        // A refused lock is not retried: one Lock, whatever the reason (a
+        // device that still answers "still drawing" to a waiting lock too).
         FailureRow{"LockStillDrawing", [] { td::Script("Lock", {plat::DDERR_WASSTILLDRAWING}); }, 0,
                    kToLock, true, true, false},
         FailureRow{"LockBusy", [] { td::Script("Lock", {plat::DDERR_SURFACEBUSY}); }, 0, kToLock,

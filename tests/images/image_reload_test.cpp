@@ -164,9 +164,16 @@ TEST_F(ImageReloadTest, NothingIsReloadedWhileNothingWasLost) {
   for (const char *call : reloadCalls) {
     EXPECT_EQ(td::CountCalls(call), 0) << call;
   }
-  // A failed restore of the primary keeps its boxes and reloads nothing.
+  // A display another program holds is not restored, reported or reloaded
+  // from; a restore that fails while the display is the host's keeps its
+  // boxes and reloads nothing either.
   soft::LoseExclusiveMode();
-  td::OnBox([](const td::Box &) {});
+  vantrel::Present();
+  EXPECT_EQ(td::CountCalls("Restore"), 0);
+  EXPECT_TRUE(td::Boxes().empty());
+  soft::RegainExclusiveMode();
+  vantrel::displayAway = false;
+  td::Script("Restore", {plat::E_FAIL});
   vantrel::Present();
   EXPECT_EQ(td::CountCalls("LoadImageA"), 0);
   ASSERT_FALSE(td::Boxes().empty());

@@ -149,5 +149,70 @@ TEST_F(SurfaceLoss, ANormalCooperativeLevelLosesNothingOnAFocusChange) {
   EXPECT_EQ(soft::BltFast(back, 0, 0, image, nullptr, 0), OK);
 }
 
+// TestCooperativeLevel follows who holds the display: the application
+// (DD_OK), another program (DDERR_NOEXCLUSIVEMODE), or the application again
+// with a mode another program set (DDERR_WRONGMODE, until it sets its own).
+// Nothing is restored while it is not DD_OK.
+TEST_F(SurfaceLoss, TheCooperativeLevelFollowsWhoHoldsTheDisplay) {
+  constexpr plat::HRESULT NOEXCL = soft::kNoExclusiveMode;
+  struct Row {
+    const char *what;
+    std::function<void(plat::DirectDraw4)> make;
+    plat::HRESULT level, restorePrimary;
+    int32_t modeBpp; // the device's depth afterwards
+  };
+  const Row rows[] = {
+      {"ours", [](plat::DirectDraw4) {}, OK, OK, 16},
+      {"another program's", [](plat::DirectDraw4) { soft::LoseExclusiveMode(); }, NOEXCL, WRONG,
+       16},
+      {"back",
+       [](plat::DirectDraw4) {
+         soft::LoseExclusiveMode();
+         soft::RegainExclusiveMode();
+       },
+       OK, OK, 16},
+      {"a mode set elsewhere while away",
+       [](plat::DirectDraw4) {
+         soft::LoseExclusiveMode();
+         soft::ChangeModeElsewhere(800, 600, 32);
+       },
+       NOEXCL, WRONG, 32},
+      {"back to a mode set elsewhere",
+       [](plat::DirectDraw4) {
+         soft::LoseExclusiveMode();
+         soft::ChangeModeElsewhere(800, 600, 32);
+         soft::RegainExclusiveMode();
+       },
+       WRONG, WRONG, 32},
+      {"the same mode set elsewhere, with no switch",
+       [](plat::DirectDraw4) { soft::ChangeModeElsewhere(64, 48, 16); }, WRONG, WRONG, 16},
+      {"our own mode set again",
+       [](plat::DirectDraw4 d) {
+         soft::ChangeModeElsewhere(800, 600, 32);
+         EXPECT_EQ(soft::SetDisplayMode(d, 64, 48, 16, 0, 0), OK);
+       },
+       OK, OK, 16},
+  };
+  for (const Row &r : rows) {
+    SCOPED_TRACE(r.what);
+    TearDown();
+    SetUp();
+    r.make(dd);
+    EXPECT_EQ(soft::TestCooperativeLevel(dd), r.level);
+    EXPECT_EQ(soft::DisplayBpp(), r.modeBpp);
+    EXPECT_EQ(soft::Restore(primary), r.restorePrimary);
+    EXPECT_EQ(soft::IsLost(primary), r.restorePrimary == OK ? OK : LOST);
+    if (r.restorePrimary != OK) {
+      EXPECT_EQ(soft::RestoreAllSurfaces(dd), WRONG);
+      EXPECT_EQ(soft::IsLost(image), LOST);
+    }
+  }
+  EXPECT_EQ(soft::TestCooperativeLevel(nullptr), soft::kInvalidObject);
+  // A normal cooperative level shares the display: always DD_OK.
+  ASSERT_EQ(soft::SetCooperativeLevel(dd, nullptr, 0x8 /* DDSCL_NORMAL */), OK);
+  soft::ChangeModeElsewhere(800, 600, 32);
+  EXPECT_EQ(soft::TestCooperativeLevel(dd), OK);
+}
+
 } // namespace
 } // namespace softtest

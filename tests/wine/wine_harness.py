@@ -443,6 +443,63 @@ def case_demo(c):
     return c.finish()
 
 
+def star_pixels(shot):
+    """The demo's pulsing star: it changes from frame to frame while the game
+    is active and draws."""
+    return [shot.at(x, y) for x in range(516, 573, 4) for y in (160, 176, 192)]
+
+
+def case_switch_away(c):
+    """Switching away and back five times never ends the run: while another
+    program has the foreground the game draws nothing (its star stands
+    still), each time it comes back whole and animating, and no box is shown
+    until the run ends. There is no task switcher in the virtual desktop for
+    xdotool's Alt+Tab to reach: switcher.exe does what it would do."""
+    for f in ("prog.dll", "tiles.bmp", "sprites.bmp"):
+        shutil.copy(c.host_dir / f, c.dir)
+    c.start_watcher()
+    c.focus_desktop()
+    c.start_host()
+    shot = c.wait_pixels("first", DEMO_FIRST, 30)
+    c.expect_pixels(shot, DEMO_FIRST, "first frames")
+    for n in range(1, 6):
+        c.focus_desktop()
+        switcher = subprocess.Popen([c.state["wine"], str(c.programs / "switcher.exe"), "away",
+                                     "4000"], cwd=c.dir, env=c.env, stdout=subprocess.PIPE,
+                                    text=True)
+        said = switcher.stdout.readline().strip()
+        c.expect_equal(said, "away", f"switch {n}: the other program has the foreground")
+        time.sleep(1.0)  # the desktop settles into its own mode
+        a = c.screenshot(f"away-{n}-a")
+        time.sleep(1.0)
+        b = c.screenshot(f"away-{n}-b")
+        # Wine minimises the game's window in its own time: while its picture
+        # is still there, it must stand still.
+        shown = all(c.pixel_holds(s, x, y, rgb) for s in (a, b) for (x, y), rgb, _ in DEMO_FIRST)
+        how = "its picture stands still" if shown else "its picture is gone"
+        c.expect(not shown or star_pixels(a) == star_pixels(b),
+                 f"switch {n}: the game draws nothing while away ({how})")
+        try:
+            code = switcher.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            switcher.kill()
+            code = None
+        c.expect_equal(code, 0, f"switch {n}: the switcher gave the game the foreground back")
+        shot = c.wait_pixels(f"back-{n}", DEMO_FIRST, 20)
+        c.expect_pixels(shot, DEMO_FIRST, f"switch {n}: the scene is back")
+        c.wait_for(lambda: star_pixels(c.screenshot(f"back-{n}-star")) != star_pixels(shot), 10,
+                   f"switch {n}: the game draws again")
+        c.expect_equal(c.boxes(), [], f"switch {n}: message boxes so far")
+        if c.failures:
+            break
+    c.focus_desktop()
+    c.xdo("key", "Escape")
+    c.expect_equal(c.wait_host(), 0, "exit code after Escape")
+    c.stop_watcher()
+    c.expect_equal(c.boxes(), ["Error!\tDESTROY!"], "message boxes")
+    return c.finish()
+
+
 def case_close_request(c):
     """Alt+F4 asks the window to close: the platform destroys it, the run ends
     with code 0, and the DESTROY! box still shows (it cannot be owned by the
@@ -744,6 +801,31 @@ def case_imports(c):
                 if "DLL Name:" in line}
         c.expect(bool(dlls) and dlls <= ALLOWED_DLLS,
                  f"{arch} {f.name} imports only system DLLs: {sorted(dlls)}")
+    return c.finish()
+
+
+def case_manifest(c):
+    """vantrel.exe and vantrel-replay.exe carry their application manifest:
+    asInvoker, every Windows version from Vista to 11, per-monitor DPI
+    awareness v2 with the older dpiAware fallback; a module carries none."""
+    from pe_manifest import read_manifest, settings
+    programs = [c.host_dir / "vantrel.exe", c.host_dir / "vantrel-replay.exe"]
+    reference = Path(c.state["source"]) / "build" / "windows"
+    programs += [reference / n for n in ("vantrel.exe", "vantrel-replay.exe")
+                 if c.state["arch"] != "i686" and (reference / n).exists()]
+    for program in programs:
+        manifest = read_manifest(program)
+        if not c.expect(manifest is not None, f"{program} carries a manifest"):
+            continue
+        got = settings(manifest)
+        c.expect_equal(got["level"], "asInvoker", f"{program.name}: execution level")
+        c.expect_equal(got["dpiAwareness"], ["PerMonitorV2", "PerMonitor"],
+                       f"{program.name}: DPI awareness")
+        c.expect_equal(got["dpiAware"], "true/pm", f"{program.name}: older DPI awareness")
+        c.expect_equal(got["versions"], ["Vista", "7", "8", "8.1", "10 and 11"],
+                       f"{program.name}: supported Windows versions")
+        c.expect_equal(got["name"], "Vantrel." + program.stem, f"{program.name}: identity")
+    c.expect_equal(read_manifest(c.host_dir / "prog.dll"), None, "the demo module's manifest")
     return c.finish()
 
 
@@ -1068,7 +1150,9 @@ def case_corpus(c):
 CASES = {
     "backend": case_backend,
     "imports": case_imports,
+    "manifest": case_manifest,
     "demo": case_demo,
+    "switch_away": case_switch_away,
     "close_request": case_close_request,
     "probe": case_probe,
     "no_module": case_no_module,
