@@ -398,10 +398,97 @@ def case_module_quits(args):
         check(code == 7, "exit code %s" % code)
 
 
+# The sense module's scene (S), as the desktop plays it: each call's answer
+# on the debug output, and what the page's audio was given. A row: the
+# call's name in the module's line, its answer, and the sound it started
+# (frames, loop, how it ended) or None.
+SENSE_SCENE = [
+    ("a sync", 1, (4410, False, "played")),     # SND_SYNC waits until it has played
+    ("b loop", 1, (1102, True, "stopped")),     # loops until NULL stops it
+    ("e nostop", 0, None),                      # refused while b loops
+    ("stop", 1, None),
+    ("c async", 1, (4410, False, "stopped")),   # replaced at once by d
+    ("d sync", 1, (2205, False, "played")),
+    ("broken", 0, None),
+    ("missing", 0, None),
+]
+
+
+def tile(frame, col, row):
+    """The colour in the middle of the sense module's 32x32 tile, by name
+    (the 16-bit mode keeps 5 or 6 bits of each)."""
+    w, _, rgb = frame
+    at = ((row * 32 + 16) * w + col * 32 + 16) * 3
+    names = {(1, 1, 0): "yellow", (1, 0, 0): "red", (0, 1, 0): "green", (0, 0, 1): "blue"}
+    return names.get(tuple(int(v > 128) for v in rgb[at:at + 3]), "other")
+
+
+def case_sound_keys(args):
+    """The served calls in the page: the sense module's scene of sounds
+    through the page's audio answers and plays as on the desktop; a key held
+    and released reads through GetKeyState and GetAsyncKeyState; its title
+    is the page's."""
+    folder = stage(args, "sense")
+    with Server(folder) as server, \
+            Browser(flags=["--autoplay-policy=no-user-gesture-required"]) as browser:
+        browser.get(server.url("sense.html"))
+        started(browser)
+        check(browser.script("return document.title") == "Sense module",
+              "the page's title is %r" % browser.script("return document.title"))
+
+        # Left: row 1 is GetKeyState, row 3 GetAsyncKeyState (column 1).
+        browser.key_down("ArrowLeft")
+        time.sleep(0.3)
+        held = canvas_rgb(browser)
+        browser.key_up("ArrowLeft")
+        time.sleep(0.3)
+        released = canvas_rgb(browser)
+        check(tile(held, 1, 1) == tile(held, 1, 3) == "yellow",
+              "Left held reads %s / %s" % (tile(held, 1, 1), tile(held, 1, 3)))
+        check(tile(released, 1, 1) == "red", "Left released and toggled reads %s"
+              % tile(released, 1, 1))
+
+        browser.key("s")
+        wait_log(browser, r"^sense: sound done$")
+        log = browser.script("return Module.vantrelPage.log")
+        sound = browser.script("var s = Module.vantrelPage.sound;"
+                               "return {started: s.started, playing: s.playing(),"
+                               " state: s.context && s.context.state}")
+        print("sound: %s" % sound)
+        check(sound["state"] == "running", "the page's audio is %s" % sound["state"])
+        check("sense: files written -> 1" in log, "the module could not write its sounds")
+        starts = iter(sound["started"])
+        for what, answer, started_sound in SENSE_SCENE:
+            check("sense: %s -> %d" % (what, answer) in log, "%s did not answer %d" % (what, answer))
+            if started_sound is None:
+                continue
+            s = next(starts, None)
+            check(s is not None, "%s started no sound" % what)
+            frames, loop, end = started_sound
+            got = (s["frames"], s["rate"], s["channels"], s["bits"], s["loop"], s["heard"], s["end"])
+            check(got == (frames, 44100, 2, 16, loop, True, end),
+                  "%s started %s, not %s" % (what, got, (frames, 44100, 2, 16, loop, True, end)))
+        check(next(starts, None) is None, "more sounds started than the scene's")
+        # A SND_SYNC sound had ended before the module went on (the audio
+        # clock runs in blocks of its own, so its length on the page's clock
+        # is only roughly the sound's); the loop went on through the module's
+        # Sleep(150) and Sleep(50), many passes of its 25 ms.
+        a, b, _, d = sound["started"]
+        check(a["endedAt"] <= b["startedAt"] and a["endedAt"] - a["startedAt"] >= 50,
+              "tone_a (100 ms, SND_SYNC) played from %g to %g, b started at %g"
+              % (a["startedAt"], a["endedAt"], b["startedAt"]))
+        check(d["endedAt"] - d["startedAt"] >= 25, "tone_d (50 ms, SND_SYNC) played %g ms"
+              % (d["endedAt"] - d["startedAt"]))
+        check(b["endedAt"] - b["startedAt"] >= 150, "the loop lasted %g ms"
+              % (b["endedAt"] - b["startedAt"]))
+        check(not sound["playing"], "a sound still plays after the scene")
+
+
 CASES = {"replay": case_replay, "input": case_input, "focus": case_focus,
          "missing_bitmap": case_missing_bitmap, "no_procedure": case_no_procedure,
          "refused_record": case_refused_record, "install_hello": case_install_hello,
-         "module_quits": case_module_quits, "replay_refused": case_replay_refused}
+         "module_quits": case_module_quits, "replay_refused": case_replay_refused,
+         "sound_keys": case_sound_keys}
 
 
 def main():
