@@ -329,7 +329,8 @@ def case_missing_bitmap(args):
         browser.get(server.url("nobitmaps.html"))
         browser.wait_for("return typeof Module === 'object' && !!Module.vantrelPage", 60, "the page")
         answer_box(browser, "Report", "Head image could not be loaded and/or found")
-        answer_box(browser, "Report", "The demo needs tiles.bmp and sprites.bmp next to prog.dll.")
+        answer_box(browser, "Report",
+                   "The demo needs tiles.bmp, sprites.bmp and vantrel-font.bmp next to prog.dll.")
         time.sleep(0.3)
         check(browser.script("return Module.vantrelPage.ended") is None, "the run ended by itself")
         browser.key("Escape")
