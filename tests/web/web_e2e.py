@@ -427,17 +427,31 @@ def tile(frame, col, row):
 # How the page hears the scene: the browser's autoplay policy, and whether S
 # is a real key press (which lets the page's audio start) or an event of the
 # page's own making (which does not).
-SOUND_ROWS = [  # (name, Chromium flags, S pressed for real, heard)
+# A browser without Web Audio has no sound device: every call answers FALSE.
+SOUND_ROWS = [  # (name, Chromium flags, S pressed for real, heard: True, False or None: no device)
     ("autoplay allowed", ["--autoplay-policy=no-user-gesture-required"], True, True),
     ("no gesture yet", [], False, False),
+    ("no Web Audio", [], True, None),
 ]
+NO_AUDIO = ("<script>window.AudioContext = undefined; window.webkitAudioContext = undefined;"
+            "</script>\n")
+NO_DEVICE_LINE = "vantrel: no audio device (the browser has no Web Audio): sound calls answer FALSE"
 HINT = "Sound starts at the first key or click."
 
 
 def check_scene(browser, heard):
-    """The scene's answers and sounds: as on the desktop, heard or not."""
+    """The scene's answers and sounds: as on the desktop, heard or not, or
+    with no device."""
     wait_log(browser, r"^sense: sound done$")
     log = browser.script("return Module.vantrelPage.log")
+    if heard is None:
+        for what, _, _ in SENSE_SCENE:
+            check("sense: %s -> 0" % what in log, "%s did not answer 0" % what)
+        check(log.count(NO_DEVICE_LINE) == 1, "the missing device was said %d times"
+              % log.count(NO_DEVICE_LINE))
+        check(browser.script("return Module.vantrelPage.sound.started.length") == 0,
+              "sounds were started")
+        return
     sound = browser.script("var s = Module.vantrelPage.sound;"
                            "return {started: s.started, playing: s.playing(),"
                            " state: s.context && s.context.state}")
@@ -479,11 +493,14 @@ def case_sound_keys(args):
     the page's audio, or, before any key or click, timed but not heard with
     the page saying so until a real key press lets the audio start."""
     folder = stage(args, "sense")
+    page = open(os.path.join(folder, "sense.html")).read()
+    with open(os.path.join(folder, "sense-no-audio.html"), "w") as f:
+        f.write(page.replace("<script src=", NO_AUDIO + "<script src=", 1))
     with Server(folder) as server:
         for name, flags, real_key, heard in SOUND_ROWS:
             print("-- %s" % name)
             with Browser(flags=flags) as browser:
-                browser.get(server.url("sense.html"))
+                browser.get(server.url("sense.html" if heard is not None else "sense-no-audio.html"))
                 started(browser)
                 if real_key:
                     check(browser.script("return document.title") == "Sense module",
@@ -504,7 +521,7 @@ def case_sound_keys(args):
                     browser.script("['keydown', 'keyup'].forEach(function (t) {"
                                    " window.dispatchEvent(new KeyboardEvent(t, {code: 'KeyS'})); });")
                 check_scene(browser, heard)
-                if not heard:
+                if heard is False:
                     check(status(browser) == HINT, "the page says %r" % status(browser))
                     wait_log(browser, r"^vantrel: the page's sound starts at the first key or click")
                     browser.key("a")
