@@ -439,6 +439,39 @@ NO_DEVICE_LINE = "vantrel: no audio device (the browser has no Web Audio): sound
 HINT = "Sound starts at the first key or click."
 
 
+# Sounds of every kind the calls take, given to the page's audio straight
+# (4000 bytes of the program's memory as samples): each plays its own
+# length, each channel its own samples, at rates the browser takes or not.
+FORMATS = [(1000, 8, 1), (2000, 16, 2), (22050, 8, 2), (44100, 16, 1), (192000, 16, 2)]
+FORMAT_CHECK = """
+var s = Module.vantrelPage.sound, at = 1024, r = [];
+s.ready();
+arguments[0].forEach(function (f) {
+  var rate = f[0], bits = f[1], channels = f[2];
+  var ok = s.start(at, 4000, channels, bits, rate, false), b = ok && s.current.buffer;
+  var samples = [], wanted = [];
+  for (var c = 0; ok && c < channels; c++) {
+    samples.push(b.getChannelData(c)[b.length - 1]);
+    var k = (4000 / (channels * bits / 8) - 1) * channels + c;
+    wanted.push(bits === 8 ? (HEAPU8[at + k] - 128) / 128
+                           : new DataView(HEAPU8.buffer).getInt16(at + 2 * k, true) / 32768);
+  }
+  r.push({ok: ok, seconds: ok && b.duration, samples: samples, wanted: wanted});
+  s.stop();
+});
+return r;"""
+
+
+def check_formats(browser):
+    results = browser.script(FORMAT_CHECK, FORMATS)
+    check(len(results) == len(FORMATS), "formats checked: %s" % results)
+    for (rate, bits, channels), got in zip(FORMATS, results):
+        seconds = 4000.0 / (channels * bits / 8) / rate
+        check(got["ok"] and abs(got["seconds"] - seconds) < 1e-6 and
+              got["samples"] == got["wanted"],
+              "%d Hz, %d bits, %d channels: %s (%g s)" % (rate, bits, channels, got, seconds))
+
+
 def check_scene(browser, heard):
     """The scene's answers and sounds: as on the desktop, heard or not, or
     with no device."""
@@ -521,6 +554,8 @@ def case_sound_keys(args):
                     browser.script("['keydown', 'keyup'].forEach(function (t) {"
                                    " window.dispatchEvent(new KeyboardEvent(t, {code: 'KeyS'})); });")
                 check_scene(browser, heard)
+                if heard:
+                    check_formats(browser)
                 if heard is False:
                     check(status(browser) == HINT, "the page says %r" % status(browser))
                     wait_log(browser, r"^vantrel: the page's sound starts at the first key or click")
