@@ -12,10 +12,13 @@
 #include "host/startup.h"
 #include "platform/headless/headless.h"
 #include "platform/module_calls/module_calls.h"
+#include "platform/module_calls/sound_player.h"
+#include "platform/module_calls/window_title.h"
 #include "platform/soft/soft_device.h"
 #include "platform/web/canvas_frame.h"
 #include "platform/web/page_bridge.h"
 #include "platform/web/page_input.h"
+#include "platform/web/page_sound.h"
 
 namespace web {
 namespace {
@@ -142,6 +145,9 @@ int RunLive() {
   headless::SetFramePresenter(PresentFrame);
   headless::SetBoxAsker(AskInPage);
   modulecalls::SetModuleSleep(SleepInPage);
+  // The module's sounds through the page's audio, its title as the page's.
+  modulecalls::SetSoundOutput(PageSoundOutput());
+  modulecalls::SetTitleShower(page::ShowTitle);
 
   char commandLine[] = "";
   constexpr int SW_SHOWNORMAL = 1;
@@ -151,6 +157,9 @@ int RunLive() {
   headless::SetInputSource(nullptr);
   headless::SetFramePresenter(nullptr);
   headless::SetBoxAsker(nullptr);
+  PageSoundOutput()->stop(); // nothing goes on sounding over the ended page
+  modulecalls::SetSoundOutput(nullptr);
+  modulecalls::SetTitleShower(nullptr);
   page::RunEnded(code);
   return code;
 }

@@ -31,6 +31,9 @@ EM_JS(void, vantrel_page_keep_canvas, (uint32_t n), {
 EM_JS(void, vantrel_page_note_frame_time, (double frameMs, double presentMs), {
   Module.vantrelPage.noteFrameTime(frameMs, presentMs);
 });
+EM_JS(void, vantrel_page_show_title, (const char *title), {
+  document.title = UTF8ToString(title);
+});
 EM_JS(void, vantrel_page_run_ended, (int32_t code), {
   Module.vantrelPage.runEnded(code);
 });
@@ -87,6 +90,7 @@ void KeepCanvasAs(uint32_t n) { vantrel_page_keep_canvas(n); }
 void NoteFrameTime(double frameMs, double presentMs) {
   vantrel_page_note_frame_time(frameMs, presentMs);
 }
+void ShowTitle(const char *title) { vantrel_page_show_title(title); }
 void RunEnded(int32_t code) { vantrel_page_run_ended(code); }
 
 bool ReplayRequested(std::string *frames) {

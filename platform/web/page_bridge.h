@@ -38,6 +38,9 @@ void KeepCanvasAs(uint32_t n);
 // last part alone.
 void NoteFrameTime(double frameMs, double presentMs);
 
+// The title the module gave its window (SetWindowTextA) as the page's title.
+void ShowTitle(const char *title);
+
 // The game has ended with `code`: the page says so.
 void RunEnded(int32_t code);
 

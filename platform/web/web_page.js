@@ -1,8 +1,9 @@
 // web_page.js - the page around a Vantrel game (run before the program's
 // own script). It queues the page's keys, pointer and focus for the host,
 // puts frames on the canvas, shows boxes as a modal dialog, serves the
-// replay entry (?replay=SCRIPT-URL&frames=LIST) and keeps the figures that
-// whoever drives the page reads from Module.vantrelPage.
+// replay entry (?replay=SCRIPT-URL&frames=LIST), plays the module's sounds
+// through the Web Audio API and keeps the figures that whoever drives the
+// page reads from Module.vantrelPage.
 (function () {
   'use strict';
   var canvas = document.getElementById('vantrel-screen');
@@ -187,6 +188,159 @@
     say('Replay ended: ' + summary.framesPresented + ' frames presented, ' + summary.framesKept +
         ' kept' + (summary.error ? ' (' + summary.error + ')' : '') + '.');
   };
+
+  // Sound: the module's one sound through the Web Audio API. A browser keeps
+  // an AudioContext suspended until the person presses a key or clicks; until
+  // then a sound is timed on the page's clock, not heard. `started` keeps
+  // what each start was and how it ended ('played' or 'stopped'), for
+  // whoever drives the page.
+  var sound = { context: null, none: false, current: null, started: [], hint: false };
+  page.sound = sound;
+
+  // 0: no audio at all; 1: heard; 2: suspended until a key or click.
+  sound.ready = function () {
+    if (sound.context === null && !sound.none) {
+      var Context = window.AudioContext || window.webkitAudioContext;
+      try {
+        sound.context = Context ? new Context() : null;
+      } catch (e) {
+        sound.context = null;
+      }
+      sound.none = sound.context === null;
+    }
+    if (sound.none) return 0;
+    if (sound.context.state === 'running') return 1;
+    if (!sound.hint && page.ended === null && status.hidden) {
+      sound.hint = true;
+      say('Sound starts at the first key or click.');
+    }
+    return 2;
+  };
+
+  // The sound's PCM bytes (8-bit unsigned or 16-bit signed, interleaved) as
+  // an AudioBuffer at its own rate. A rate the browser does not take (below
+  // its least, often 3000 or 8000) is raised by repeating each frame.
+  function makeBuffer(at, bytes, channels, bits, rate) {
+    var frames = Math.floor(bytes / (channels * bits / 8));
+    var repeat = 1;
+    var buffer = null;
+    for (;;) {
+      try {
+        buffer = sound.context.createBuffer(channels, frames * repeat, rate * repeat);
+        break;
+      } catch (e) {
+        if (rate * repeat >= 8000) return null;
+        repeat = Math.ceil(8000 / rate);
+      }
+    }
+    var view = bits === 16 ? new DataView(HEAPU8.buffer, at, frames * channels * 2) : null;
+    for (var c = 0; c < channels; c++) {
+      var out = buffer.getChannelData(c);
+      for (var i = 0, o = 0; i < frames; i++) {
+        var k = i * channels + c;
+        var v = view ? view.getInt16(k * 2, true) / 32768 : (HEAPU8[at + k] - 128) / 128;
+        for (var r = 0; r < repeat; r++) out[o++] = v;
+      }
+    }
+    return buffer;
+  }
+
+  function finish(entry, how) {
+    if (entry.record.end !== null) return;
+    entry.record.end = how;
+    entry.record.endedAt = performance.now();
+    if (entry.timer !== null) clearTimeout(entry.timer);
+    entry.resolve();
+  }
+
+  // Plays the entry's buffer from its start.
+  function hear(entry) {
+    var source = sound.context.createBufferSource();
+    source.buffer = entry.buffer;
+    source.loop = entry.record.loop;
+    source.connect(sound.context.destination);
+    source.onended = function () {
+      if (entry.source === source) { entry.source = null; finish(entry, 'played'); }
+    };
+    entry.source = source;
+    entry.endsAt = sound.context.currentTime + entry.buffer.duration;
+    entry.record.heard = true;
+    source.start();
+  }
+
+  sound.start = function (at, bytes, channels, bits, rate, loop) {
+    sound.stop();
+    if (sound.context === null) return false;
+    var buffer = makeBuffer(at, bytes, channels, bits, rate);
+    if (buffer === null) return false;
+    var frames = Math.floor(bytes / (channels * bits / 8));
+    var entry = { buffer: buffer, source: null, endsAt: 0, timer: null, resolve: null,
+                  silentUntil: 0,
+                  record: { frames: frames, rate: rate, channels: channels, bits: bits, loop: loop,
+                            heard: false, end: null, startedAt: performance.now(), endedAt: 0 } };
+    entry.done = new Promise(function (resolve) { entry.resolve = resolve; });
+    sound.current = entry;
+    sound.started.push(entry.record);
+    if (sound.started.length > 1000) sound.started.shift();
+    if (sound.context.state === 'running') {
+      hear(entry);
+    } else if (!loop) {
+      // Not heard: it plays out on the page's clock.
+      var ms = frames * 1000 / rate;
+      entry.silentUntil = performance.now() + ms;
+      entry.timer = setTimeout(function () { entry.timer = null; finish(entry, 'played'); }, ms);
+    }
+    return true;
+  };
+
+  sound.stop = function () {
+    var entry = sound.current;
+    if (entry === null) return;
+    sound.current = null;
+    if (entry.source !== null) {
+      var source = entry.source;
+      entry.source = null;
+      source.stop();
+      source.disconnect();
+    }
+    finish(entry, 'stopped');
+  };
+
+  sound.playing = function () {
+    var entry = sound.current;
+    if (entry === null || entry.record.end !== null) return false;
+    if (entry.record.loop) return true;
+    if (entry.source !== null) return sound.context.currentTime < entry.endsAt;
+    return performance.now() < entry.silentUntil;
+  };
+
+  // Settles when the sound that plays has ended (at the latest a little after
+  // its length, should the browser never say so).
+  sound.ended = function () {
+    var entry = sound.current;
+    if (!sound.playing()) return Promise.resolve();
+    var left = entry.source !== null ? (entry.endsAt - sound.context.currentTime) * 1000
+                                     : entry.silentUntil - performance.now();
+    return Promise.race([entry.done, new Promise(function (resolve) {
+      setTimeout(resolve, Math.max(0, left) + 500);
+    })]);
+  };
+
+  // The first key or click lets the page's audio start; a sound looping
+  // unheard is heard from then on.
+  function wake() {
+    var context = sound.context;
+    if (context === null || context.state === 'running') return;
+    context.resume().then(function () {
+      var entry = sound.current;
+      if (entry !== null && entry.record.end === null && entry.record.loop && entry.source === null) {
+        hear(entry);
+      }
+      if (sound.hint && status.textContent === 'Sound starts at the first key or click.') say('');
+    }, function () {});
+  }
+  window.addEventListener('keydown', wake, true);
+  window.addEventListener('pointerdown', wake, true);
 
   Module.vantrelPage = page;
   Module.canvas = canvas;

@@ -329,7 +329,8 @@ def case_missing_bitmap(args):
         browser.get(server.url("nobitmaps.html"))
         browser.wait_for("return typeof Module === 'object' && !!Module.vantrelPage", 60, "the page")
         answer_box(browser, "Report", "Head image could not be loaded and/or found")
-        answer_box(browser, "Report", "The demo needs tiles.bmp and sprites.bmp next to prog.dll.")
+        answer_box(browser, "Report",
+                   "The demo needs tiles.bmp, sprites.bmp and vantrel-font.bmp next to prog.dll.")
         time.sleep(0.3)
         check(browser.script("return Module.vantrelPage.ended") is None, "the run ended by itself")
         browser.key("Escape")
@@ -398,10 +399,177 @@ def case_module_quits(args):
         check(code == 7, "exit code %s" % code)
 
 
+# The sense module's scene (S), as the desktop plays it: each call's answer
+# on the debug output, and what the page's audio was given. A row: the
+# call's name in the module's line, its answer, and the sound it started
+# (frames, loop, how it ended) or None.
+SENSE_SCENE = [
+    ("a sync", 1, (4410, False, "played")),     # SND_SYNC waits until it has played
+    ("b loop", 1, (1102, True, "stopped")),     # loops until NULL stops it
+    ("e nostop", 0, None),                      # refused while b loops
+    ("stop", 1, None),
+    ("c async", 1, (4410, False, "stopped")),   # replaced at once by d
+    ("d sync", 1, (2205, False, "played")),
+    ("broken", 0, None),
+    ("missing", 0, None),
+]
+
+
+def tile(frame, col, row):
+    """The colour in the middle of the sense module's 32x32 tile, by name
+    (the 16-bit mode keeps 5 or 6 bits of each)."""
+    w, _, rgb = frame
+    at = ((row * 32 + 16) * w + col * 32 + 16) * 3
+    names = {(1, 1, 0): "yellow", (1, 0, 0): "red", (0, 1, 0): "green", (0, 0, 1): "blue"}
+    return names.get(tuple(int(v > 128) for v in rgb[at:at + 3]), "other")
+
+
+# How the page hears the scene: the browser's autoplay policy, and whether S
+# is a real key press (which lets the page's audio start) or an event of the
+# page's own making (which does not).
+# A browser without Web Audio has no sound device: every call answers FALSE.
+SOUND_ROWS = [  # (name, Chromium flags, S pressed for real, heard: True, False or None: no device)
+    ("autoplay allowed", ["--autoplay-policy=no-user-gesture-required"], True, True),
+    ("no gesture yet", [], False, False),
+    ("no Web Audio", [], True, None),
+]
+NO_AUDIO = ("<script>window.AudioContext = undefined; window.webkitAudioContext = undefined;"
+            "</script>\n")
+NO_DEVICE_LINE = "vantrel: no audio device (the browser has no Web Audio): sound calls answer FALSE"
+HINT = "Sound starts at the first key or click."
+
+
+# Sounds of every kind the calls take, given to the page's audio straight
+# (4000 bytes of the program's memory as samples): each plays its own
+# length, each channel its own samples, at rates the browser takes or not.
+FORMATS = [(1000, 8, 1), (2000, 16, 2), (22050, 8, 2), (44100, 16, 1), (192000, 16, 2)]
+FORMAT_CHECK = """
+var s = Module.vantrelPage.sound, at = 1024, r = [];
+s.ready();
+arguments[0].forEach(function (f) {
+  var rate = f[0], bits = f[1], channels = f[2];
+  var ok = s.start(at, 4000, channels, bits, rate, false), b = ok && s.current.buffer;
+  var samples = [], wanted = [];
+  for (var c = 0; ok && c < channels; c++) {
+    samples.push(b.getChannelData(c)[b.length - 1]);
+    var k = (4000 / (channels * bits / 8) - 1) * channels + c;
+    wanted.push(bits === 8 ? (HEAPU8[at + k] - 128) / 128
+                           : new DataView(HEAPU8.buffer).getInt16(at + 2 * k, true) / 32768);
+  }
+  r.push({ok: ok, seconds: ok && b.duration, samples: samples, wanted: wanted});
+  s.stop();
+});
+return r;"""
+
+
+def check_formats(browser):
+    results = browser.script(FORMAT_CHECK, FORMATS)
+    check(len(results) == len(FORMATS), "formats checked: %s" % results)
+    for (rate, bits, channels), got in zip(FORMATS, results):
+        seconds = 4000.0 / (channels * bits / 8) / rate
+        check(got["ok"] and abs(got["seconds"] - seconds) < 1e-6 and
+              got["samples"] == got["wanted"],
+              "%d Hz, %d bits, %d channels: %s (%g s)" % (rate, bits, channels, got, seconds))
+
+
+def check_scene(browser, heard):
+    """The scene's answers and sounds: as on the desktop, heard or not, or
+    with no device."""
+    wait_log(browser, r"^sense: sound done$")
+    log = browser.script("return Module.vantrelPage.log")
+    if heard is None:
+        for what, _, _ in SENSE_SCENE:
+            check("sense: %s -> 0" % what in log, "%s did not answer 0" % what)
+        check(log.count(NO_DEVICE_LINE) == 1, "the missing device was said %d times"
+              % log.count(NO_DEVICE_LINE))
+        check(browser.script("return Module.vantrelPage.sound.started.length") == 0,
+              "sounds were started")
+        return
+    sound = browser.script("var s = Module.vantrelPage.sound;"
+                           "return {started: s.started, playing: s.playing(),"
+                           " state: s.context && s.context.state}")
+    print("sound: %s" % sound)
+    check(sound["state"] == ("running" if heard else "suspended"),
+          "the page's audio is %s" % sound["state"])
+    check("sense: files written -> 1" in log, "the module could not write its sounds")
+    starts = iter(sound["started"])
+    for what, answer, started_sound in SENSE_SCENE:
+        check("sense: %s -> %d" % (what, answer) in log, "%s did not answer %d" % (what, answer))
+        if started_sound is None:
+            continue
+        s = next(starts, None)
+        check(s is not None, "%s started no sound" % what)
+        frames, loop, end = started_sound
+        want = (frames, 44100, 2, 16, loop, heard, end)
+        got = (s["frames"], s["rate"], s["channels"], s["bits"], s["loop"], s["heard"], s["end"])
+        check(got == want, "%s started %s, not %s" % (what, got, want))
+    check(next(starts, None) is None, "more sounds started than the scene's")
+    # A SND_SYNC sound had ended before the module went on (the audio clock
+    # runs in blocks of its own, so a heard sound's length on the page's
+    # clock is only roughly its own); the loop went on through the module's
+    # Sleep(150) and Sleep(50), many passes of its 25 ms.
+    a, b, _, d = sound["started"]
+    check(a["endedAt"] <= b["startedAt"] and a["endedAt"] - a["startedAt"] >= 50,
+          "tone_a (100 ms, SND_SYNC) played from %g to %g, b started at %g"
+          % (a["startedAt"], a["endedAt"], b["startedAt"]))
+    check(d["endedAt"] - d["startedAt"] >= 25, "tone_d (50 ms, SND_SYNC) played %g ms"
+          % (d["endedAt"] - d["startedAt"]))
+    check(b["endedAt"] - b["startedAt"] >= 150, "the loop lasted %g ms"
+          % (b["endedAt"] - b["startedAt"]))
+    check(not sound["playing"], "a sound still plays after the scene")
+
+
+def case_sound_keys(args):
+    """The served calls in the page: the sense module's title is the page's;
+    a key held and released reads through GetKeyState and GetAsyncKeyState;
+    its scene of sounds answers and plays as on the desktop, heard through
+    the page's audio, or, before any key or click, timed but not heard with
+    the page saying so until a real key press lets the audio start."""
+    folder = stage(args, "sense")
+    page = open(os.path.join(folder, "sense.html")).read()
+    with open(os.path.join(folder, "sense-no-audio.html"), "w") as f:
+        f.write(page.replace("<script src=", NO_AUDIO + "<script src=", 1))
+    with Server(folder) as server:
+        for name, flags, real_key, heard in SOUND_ROWS:
+            print("-- %s" % name)
+            with Browser(flags=flags) as browser:
+                browser.get(server.url("sense.html" if heard is not None else "sense-no-audio.html"))
+                started(browser)
+                if real_key:
+                    check(browser.script("return document.title") == "Sense module",
+                          "the page's title is %r" % browser.script("return document.title"))
+                    # Left: row 1 is GetKeyState, row 3 GetAsyncKeyState (column 1).
+                    browser.key_down("ArrowLeft")
+                    time.sleep(0.3)
+                    held = canvas_rgb(browser)
+                    browser.key_up("ArrowLeft")
+                    time.sleep(0.3)
+                    released = canvas_rgb(browser)
+                    check(tile(held, 1, 1) == tile(held, 1, 3) == "yellow",
+                          "Left held reads %s / %s" % (tile(held, 1, 1), tile(held, 1, 3)))
+                    check(tile(released, 1, 1) == "red", "Left released and toggled reads %s"
+                          % tile(released, 1, 1))
+                    browser.key("s")
+                else:
+                    browser.script("['keydown', 'keyup'].forEach(function (t) {"
+                                   " window.dispatchEvent(new KeyboardEvent(t, {code: 'KeyS'})); });")
+                check_scene(browser, heard)
+                if heard:
+                    check_formats(browser)
+                if heard is False:
+                    check(status(browser) == HINT, "the page says %r" % status(browser))
+                    wait_log(browser, r"^vantrel: the page's sound starts at the first key or click")
+                    browser.key("a")
+                    browser.wait_for("return Module.vantrelPage.sound.context.state === 'running'",
+                                     10, "the page's audio after a key press")
+                    browser.wait_for("return document.getElementById('vantrel-status')"
+                                     ".textContent === ''", 10, "the hint to go")
+
 CASES = {"replay": case_replay, "input": case_input, "focus": case_focus,
          "missing_bitmap": case_missing_bitmap, "no_procedure": case_no_procedure,
          "refused_record": case_refused_record, "install_hello": case_install_hello,
-         "module_quits": case_module_quits, "replay_refused": case_replay_refused}
+         "module_quits": case_module_quits, "replay_refused": case_replay_refused,
+         "sound_keys": case_sound_keys}
 
 
 def main():

@@ -42,7 +42,7 @@ def free_port():
 
 
 class Browser:
-    def __init__(self, timeout=30):
+    def __init__(self, timeout=30, flags=()):
         self.port = free_port()
         self.profile = tempfile.mkdtemp(prefix="vantrel-chromium-")
         self.driver = subprocess.Popen([CHROMEDRIVER, "--port=%d" % self.port],
@@ -62,7 +62,8 @@ class Browser:
         caps = {"capabilities": {"alwaysMatch": {
             "browserName": "chrome",
             "goog:chromeOptions": {"binary": CHROMIUM,
-                                   "args": CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile]},
+                                   "args": CHROMIUM_FLAGS + list(flags) +
+                                           ["--user-data-dir=" + self.profile]},
             "goog:loggingPrefs": {"browser": "ALL"}}}}
         self.session = self._request("POST", "/session", caps)["sessionId"]
 
@@ -108,6 +109,17 @@ class Browser:
     def actions(self, *sources):
         self.command("POST", "/actions", {"actions": list(sources)})
         self.command("DELETE", "/actions")
+
+    def key_down(self, name):
+        """Presses a key and keeps it down (until key_up)."""
+        self.command("POST", "/actions", {"actions": [{
+            "type": "key", "id": "keyboard",
+            "actions": [{"type": "keyDown", "value": KEYS.get(name, name)}]}]})
+
+    def key_up(self, name):
+        self.command("POST", "/actions", {"actions": [{
+            "type": "key", "id": "keyboard",
+            "actions": [{"type": "keyUp", "value": KEYS.get(name, name)}]}]})
 
     def key(self, name, hold_ms=0):
         """Presses and releases a key through the browser's own input."""

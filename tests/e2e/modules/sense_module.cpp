@@ -1,5 +1,6 @@
 // sense_module.cpp - a module that shows the served key states and plays
-// sounds through the served sound calls, for the desktop and replay tests.
+// sounds through the served sound calls, for the desktop, replay and web
+// tests.
 //
 // Screen (640x480x16, 32x32 tiles): blue, with two rows of indicators for
 // the keys Left, Up, Right, Down, A, the left and the right button. Row 1 is
