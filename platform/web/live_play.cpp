@@ -128,9 +128,17 @@ int32_t AskInPage(const char *text, const char *caption, uint32_t type) {
   return answer;
 }
 
+// The module's Sleep: the browser runs meanwhile, and the clock the module
+// reads catches up with the page's clock, as the desktop's reads the real
+// one, so a module that waits for timeGetTime to move gets there. That time is not counted
+// again in the next step's elapsed value: time spent inside a call never is.
 void SleepInPage(uint32_t ms) {
   page::Sleep(ms);
-  live.sliceStart = page::Now();
+  const double now = page::Now();
+  const uint32_t slept = static_cast<uint32_t>(now - live.startedAt) - live.clockMs;
+  headless::AdvanceClock(slept);
+  live.clockMs += slept;
+  live.sliceStart = now;
 }
 
 } // namespace

@@ -2,7 +2,10 @@
 // EM_ASYNC_JS ones suspend the program until their promise settles.
 #include "platform/web/page_bridge.h"
 
+#include "platform/box_buttons.h"
+
 #include <emscripten.h>
+#include <string>
 
 namespace {
 
@@ -19,8 +22,13 @@ EM_ASYNC_JS(void, vantrel_page_wait_frame, (), {
 EM_ASYNC_JS(void, vantrel_page_sleep, (int32_t ms), {
   await new Promise(function(resolve) { setTimeout(resolve, ms); });
 });
-EM_ASYNC_JS(int32_t, vantrel_page_ask_box, (const char *text, const char *caption, uint32_t type), {
-  return await Module.vantrelPage.askBox(UTF8ToString(text), UTF8ToString(caption), type);
+EM_ASYNC_JS(int32_t, vantrel_page_ask_box, (const char *text, const char *caption, const char *labels, const int32_t *answers, int32_t count, int32_t defaultIndex, int32_t onEscape), {
+  var buttons = [];
+  var names = UTF8ToString(labels).split('\n');
+  for (var i = 0; i < count; i++) {
+    buttons.push({label: names[i], answer: HEAP32[(answers >> 2) + i]});
+  }
+  return await Module.vantrelPage.askBox(UTF8ToString(text), UTF8ToString(caption), buttons, defaultIndex, onEscape);
 });
 EM_JS(void, vantrel_page_put_frame, (const uint8_t *rgba, int32_t width, int32_t height), {
   Module.vantrelPage.putFrame(new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4), width, height);
@@ -80,7 +88,17 @@ void Sleep(uint32_t ms) { vantrel_page_sleep(static_cast<int32_t>(ms & 0x7FFFFFF
 double Now() { return emscripten_get_now(); }
 
 int32_t AskBox(const char *text, const char *caption, uint32_t type) {
-  return vantrel_page_ask_box(text, caption, type);
+  // The page shows the buttons of the box's set, with Windows' answers.
+  const plat::BoxButtons set = plat::ButtonsOf(type);
+  std::string labels;
+  int32_t answers[3] = {};
+  for (int32_t i = 0; i < set.count; ++i) {
+    labels += (i == 0 ? "" : "\n");
+    labels += set.buttons[i].label;
+    answers[i] = set.buttons[i].answer;
+  }
+  return vantrel_page_ask_box(text, caption, labels.c_str(), answers, set.count, set.defaultIndex,
+                              set.onEscape);
 }
 
 void PutFrame(const uint8_t *rgba, int32_t width, int32_t height) {

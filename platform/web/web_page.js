@@ -155,21 +155,44 @@
     page.firstFrameAt = page.lastFrameAt = 0;
   };
 
-  page.askBox = function (text, caption, type) {
-    page.boxes.push({ caption: caption, text: text });
+  // A box with the buttons of its set (left to right, with the answers
+  // Windows gives). Return presses the default button; Escape answers
+  // `onEscape` (IDCANCEL where the box has a Cancel button, IDOK on an OK
+  // box) and does nothing where it is 0: a Yes/No box waits for a button.
+  page.askBox = function (text, caption, buttons, defaultIndex, onEscape) {
+    page.boxes.push({ caption: caption, text: text, buttons: buttons.map(function (b) { return b.label; }) });
     document.getElementById('vantrel-box-caption').textContent = caption;
     document.getElementById('vantrel-box-text').textContent = text;
+    var form = dialog.querySelector('form');
+    form.textContent = '';
+    var chosen = null;
+    buttons.forEach(function (b, i) {
+      var button = document.createElement('button');
+      button.textContent = b.label;
+      button.value = String(b.answer);
+      if (i === 0) button.id = 'vantrel-box-ok';
+      form.appendChild(button);
+      if (i === defaultIndex) chosen = button;
+    });
     page.boxOpen = true;
     return new Promise(function (resolve) {
+      function refuseEscape(event) {
+        if (onEscape === 0) event.preventDefault();
+      }
       function answered() {
         dialog.removeEventListener('close', answered);
+        dialog.removeEventListener('cancel', refuseEscape);
         page.boxOpen = false;
         canvas.focus();
-        resolve(1); // IDOK: Enter, Escape and the button all answer it
+        var answer = parseInt(dialog.returnValue, 10);
+        dialog.returnValue = '';
+        resolve(isNaN(answer) ? onEscape : answer);
       }
+      dialog.returnValue = '';
+      dialog.addEventListener('cancel', refuseEscape);
       dialog.addEventListener('close', answered);
       dialog.showModal();
-      document.getElementById('vantrel-box-ok').focus();
+      (chosen || form.firstChild).focus();
     });
   };
 

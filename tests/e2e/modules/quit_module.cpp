@@ -38,7 +38,7 @@ int32_t VANTREL_STDCALL VProgProcedure(int32_t elapsedMs) {
     break;
   case EV_FRAME:
     if (++frames == 3) {
-      // Within one call the clock stands still: it is the call's start.
+      // The clock moves during the call, Sleep included, as on Windows.
       const DWORD before = timeGetTime();
       const auto sleepStart = std::chrono::steady_clock::now();
       Sleep(200);
