@@ -176,20 +176,28 @@
     });
     page.boxOpen = true;
     return new Promise(function (resolve) {
-      function refuseEscape(event) {
-        if (onEscape === 0) event.preventDefault();
+      // Escape is the box's own: the dialog's default close is kept from it,
+      // so a box without Cancel stays, and one with Cancel answers it.
+      function onKey(event) {
+        if (event.key !== 'Escape') return;
+        event.preventDefault();
+        if (onEscape !== 0) dialog.close(String(onEscape));
       }
       function answered() {
-        dialog.removeEventListener('close', answered);
-        dialog.removeEventListener('cancel', refuseEscape);
-        page.boxOpen = false;
-        canvas.focus();
         var answer = parseInt(dialog.returnValue, 10);
         dialog.returnValue = '';
+        if (isNaN(answer) && onEscape === 0) {
+          dialog.showModal(); // closed some other way: a box without Cancel stays
+          return;
+        }
+        dialog.removeEventListener('close', answered);
+        dialog.removeEventListener('keydown', onKey, true);
+        page.boxOpen = false;
+        canvas.focus();
         resolve(isNaN(answer) ? onEscape : answer);
       }
       dialog.returnValue = '';
-      dialog.addEventListener('cancel', refuseEscape);
+      dialog.addEventListener('keydown', onKey, true);
       dialog.addEventListener('close', answered);
       dialog.showModal();
       (chosen || form.firstChild).focus();
