@@ -455,7 +455,7 @@ def case_switch_away(c):
     still), each time it comes back whole and animating, and no box is shown
     until the run ends. There is no task switcher in the virtual desktop for
     xdotool's Alt+Tab to reach: switcher.exe does what it would do."""
-    for f in ("prog.dll", "tiles.bmp", "sprites.bmp"):
+    for f in DEMO_FILES:
         shutil.copy(c.host_dir / f, c.dir)
     c.start_watcher()
     c.focus_desktop()
