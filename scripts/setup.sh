@@ -9,7 +9,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
   need_i386=1
 fi
-PKGS=(g++ cmake make git clang-format libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libsdl2-mixer-dev libstb-dev
+PKGS=(g++ cmake make git clang-format libgtest-dev libgmock-dev libbenchmark-dev libsdl2-dev libsdl2-mixer-dev libstb-dev zlib1g-dev
       g++-mingw-w64-i686 xvfb xfonts-base xdotool x11-utils imagemagick zip
       dpkg-dev file pkg-config
       wine wine32:i386 wine64 g++-mingw-w64-x86-64 clang-14 libclang-rt-14-dev libfuzzer-14-dev python3

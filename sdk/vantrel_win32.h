@@ -104,9 +104,9 @@ typedef const char *LPCSTR;
 #define SND_NOSTOP 0x00000010u    /* FALSE, and no sound, while one plays */
 #define SND_PURGE 0x00000040u     /* stop the sound (of this name) */
 #define SND_NOWAIT 0x00002000u
-#define SND_ALIAS 0x00010000u     /* a system sound's name: none on this host */
-#define SND_FILENAME 0x00020000u  /* the name is a file name */
-#define SND_RESOURCE 0x00040004u  /* a resource of the module: none on this host */
+#define SND_ALIAS 0x00010000u    /* a system sound's name: none on this host */
+#define SND_FILENAME 0x00020000u /* the name is a file name */
+#define SND_RESOURCE 0x00040004u /* a resource of the module: none on this host */
 
 /* Virtual keys for the key-state calls (letters and digits are their
    upper-case characters, 'A' and '0'). */

@@ -5,8 +5,8 @@
 // already.
 #include "platform/web/canvas_pixels.h"
 
-#include "platform/soft/pixel_format.h"
 #include "capture/frame_image.h"
+#include "platform/soft/pixel_format.h"
 
 #include <cstddef>
 #include <cstring>

@@ -5,13 +5,13 @@
 // does not wait for animation frames), so the page stays responsive.
 #include "platform/web/web.h"
 
+#include "capture/script.h"
 #include "platform/headless/headless.h"
 #include "platform/module_calls/module_calls.h"
 #include "platform/web/canvas_frame.h"
 #include "platform/web/page_bridge.h"
 #include "replay/replay_options.h"
 #include "replay/replay_run.h"
-#include "capture/script.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,13 +1,13 @@
 // The web page backend's plain parts: page events as window messages, and
 // the headless backend's hooks it stands on (the frame presenter, the box
 // asker).
+#include "capture/frame_image.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "platform/soft/pixel_format.h"
 #include "platform/soft/soft_device.h"
 #include "platform/web/canvas_pixels.h"
 #include "platform/web/page_input.h"
-#include "capture/frame_image.h"
 #include "tests/soft/soft_test_util.h"
 
 #include <gtest/gtest.h>
