@@ -8,8 +8,6 @@
 // "misc-fixed" 8x13 of the xfonts-base package, 128x182 pixels.
 #include "pcf_font.h"
 
-#include <zlib.h>
-
 #include <cstdio>
 
 int main(int argc, char **argv) {
@@ -17,22 +15,15 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "usage: make_font FONT.pcf.gz OUT.bmp\n");
     return 2;
   }
-  gzFile in = gzopen(argv[1], "rb");
-  if (in == nullptr) {
+  std::vector<uint8_t> bytes;
+  if (!font::ReadGzipFile(argv[1], &bytes)) {
     std::fprintf(stderr, "make_font: cannot read %s (install the xfonts-base package)\n", argv[1]);
     return 1;
   }
-  std::vector<uint8_t> bytes;
-  uint8_t buffer[65536];
-  int n = 0;
-  while ((n = gzread(in, buffer, sizeof buffer)) > 0) {
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  }
-  gzclose(in);
   font::PcfFont pcf;
   std::string why;
-  if (n < 0 || !font::ParsePcf(bytes, &pcf, &why)) {
-    std::fprintf(stderr, "make_font: %s: %s\n", argv[1], n < 0 ? "cannot be read" : why.c_str());
+  if (!font::ParsePcf(bytes, &pcf, &why)) {
+    std::fprintf(stderr, "make_font: %s: %s\n", argv[1], why.c_str());
     return 1;
   }
   int32_t cellW = 0;

@@ -2,6 +2,8 @@
 // ascent and descent), metrics, bitmaps and encodings.
 #include "pcf_font.h"
 
+#include <zlib.h>
+
 #include <cstdio>
 
 namespace font {
@@ -295,6 +297,21 @@ bool WriteBmp(const std::string &path, const Grid &grid) {
   }
   const bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
   return std::fclose(f) == 0 && ok;
+}
+
+bool ReadGzipFile(const std::string &path, std::vector<uint8_t> *bytes) {
+  gzFile in = gzopen(path.c_str(), "rb");
+  if (in == nullptr) {
+    return false;
+  }
+  bytes->clear();
+  uint8_t buffer[65536];
+  int n = 0;
+  while ((n = gzread(in, buffer, sizeof buffer)) > 0) {
+    bytes->insert(bytes->end(), buffer, buffer + n);
+  }
+  gzclose(in);
+  return n == 0;
 }
 
 } // namespace font

@@ -25,6 +25,10 @@ struct PcfFont {
   std::vector<Glyph> byCode; // indexed by character code 0..255
 };
 
+// Reads a gzip-compressed (or plain) file whole, as Debian ships its fonts.
+// False when it cannot be opened or read.
+bool ReadGzipFile(const std::string &path, std::vector<uint8_t> *bytes);
+
 // Reads the PCF bytes (not compressed). False with the reason in `why`.
 bool ParsePcf(const std::vector<uint8_t> &bytes, PcfFont *out, std::string *why);
 

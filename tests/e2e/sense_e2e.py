@@ -18,13 +18,12 @@ import argparse
 import array
 import os
 import re
-import signal
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop_e2e import (CASE_TIMEOUT_S, Failure, Host, XServer, check, mode_pixel,  # noqa: E402
+from desktop_e2e import (Failure, Host, check, mode_pixel, run_case,  # noqa: E402
                          near, settled_shot, wait_for)
 
 YELLOW, RED, GREEN, BLUE = 0xFFFF00, 0xFF0000, 0x00FF00, 0x0000FF
@@ -216,26 +215,7 @@ def main():
     parser.add_argument("--supp")
     parser.add_argument("--replay")
     args = parser.parse_args()
-
-    def on_alarm(signum, frame):
-        raise Failure("the case ran longer than %d s" % CASE_TIMEOUT_S)
-    signal.signal(signal.SIGALRM, on_alarm)
-    signal.alarm(CASE_TIMEOUT_S)
-    x = XServer(1280, 960)
-    try:
-        CASES[args.case](x, args)
-    except Failure as failure:
-        print("FAIL %s: %s" % (args.case, failure))
-        err_path = os.path.join(args.work, "stderr.txt")
-        if os.path.exists(err_path):
-            with open(err_path, errors="replace") as f:
-                print("--- host standard error ---\n" + f.read())
-        return 1
-    finally:
-        signal.alarm(0)
-        x.stop()
-    print("ok %s" % args.case)
-    return 0
+    return run_case(CASES[args.case], args, (1280, 960))
 
 
 if __name__ == "__main__":

@@ -6,7 +6,6 @@
 #include "vantrel_kit.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <algorithm>
 #include <climits>
@@ -295,15 +294,8 @@ TEST(KitFont, TheBuildsBitmapHoldsEveryCharacter) {
 // The font reader over every truncation of the real font: a clear refusal,
 // never a read past the end (under the sanitizers).
 TEST(KitFont, TheReaderRefusesTruncatedFonts) {
-  gzFile in = gzopen(VANTREL_FIXED_FONT, "rb");
-  ASSERT_NE(in, nullptr);
   std::vector<uint8_t> bytes;
-  uint8_t buffer[65536];
-  int n = 0;
-  while ((n = gzread(in, buffer, sizeof buffer)) > 0) {
-    bytes.insert(bytes.end(), buffer, buffer + n);
-  }
-  gzclose(in);
+  ASSERT_TRUE(font::ReadGzipFile(VANTREL_FIXED_FONT, &bytes));
   font::PcfFont pcf;
   std::string why;
   ASSERT_TRUE(font::ParsePcf(bytes, &pcf, &why)) << why;

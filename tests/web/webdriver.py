@@ -26,7 +26,7 @@ CHROMIUM_FLAGS = [
     "--disable-dev-shm-usage", "--window-size=800,600",
 ]
 
-# WebDriver key values (the Unicode private-use points of the specification).
+# WebDriver key values: the private-use Unicode points WebDriver gives each key.
 KEYS = {"Escape": "\ue00c", "Enter": "\ue007", "ArrowLeft": "\ue012", "ArrowUp": "\ue013",
         "ArrowRight": "\ue014", "ArrowDown": "\ue015", "Space": " "}
 
