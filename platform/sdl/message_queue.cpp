@@ -4,7 +4,7 @@
 
 #include "platform/sdl/backend_state.h"
 #include "platform/sdl/event_pump.h"
-#include "platform/sdl/idle_pacing.h"
+#include "base/idle_pacing.h"
 #include "platform/sdl/key_codes.h"
 
 #include <deque>
@@ -87,7 +87,7 @@ bool Take(plat::MSG *out, plat::HWND wnd, uint32_t first, uint32_t last, bool re
 
 bool AnythingWaiting() { return !posted.empty() || !input.empty() || quitPending; }
 
-IdlePacer idlePacer;
+vantrel::IdlePacer idlePacer;
 
 // Waits, taking messages as they come, until the next idle turn is due.
 // True when a message arrived first (it waits in the queue).
@@ -124,7 +124,7 @@ void DropQueuedMessagesFor(plat::HWND wnd) {
 }
 
 void SetIdleTurnsPerSecond(int32_t perSecond) {
-  idlePacer = MakeIdlePacer(perSecond, SDL_GetPerformanceFrequency());
+  idlePacer = vantrel::MakeIdlePacer(perSecond, SDL_GetPerformanceFrequency());
 }
 
 void ResetQueue() {

@@ -1,5 +1,6 @@
 // win32_ddraw.cpp - the DirectDraw device and its surfaces, straight over
-// IDirectDraw, IDirectDraw4 and IDirectDrawSurface4.
+// IDirectDraw, IDirectDraw4 and IDirectDrawSurface4: the device of exclusive
+// play.
 //
 // The handles of platform.h are the real interface pointers, so the surface
 // an image holds (VSurf.surface) is the IDirectDrawSurface4* a Windows module
@@ -7,6 +8,7 @@
 // instead of a call through it.
 #include "platform/platform.h"
 
+#include "platform/win32/win32_real.h"
 #include "platform/win32/win32_records.h"
 
 namespace {
@@ -37,7 +39,8 @@ constexpr plat::HRESULT kNoObject = 0x80070057u; // DDERR_INVALIDPARAMS
 
 } // namespace
 
-plat::HRESULT plat::DirectDrawCreate(const plat::GUID *driver, plat::DirectDraw *out, void *outer) {
+plat::HRESULT win32::real::DirectDrawCreate(const plat::GUID *driver, plat::DirectDraw *out,
+                                            void *outer) {
   if (out == nullptr) {
     return kNoObject;
   }
@@ -48,8 +51,8 @@ plat::HRESULT plat::DirectDrawCreate(const plat::GUID *driver, plat::DirectDraw 
   return Ours(hr);
 }
 
-plat::HRESULT plat::QueryInterface(plat::DirectDraw dd, const plat::GUID *iid,
-                                   plat::DirectDraw4 *out) {
+plat::HRESULT win32::real::QueryInterface(plat::DirectDraw dd, const plat::GUID *iid,
+                                          plat::DirectDraw4 *out) {
   if (dd == nullptr || iid == nullptr || out == nullptr) {
     return kNoObject;
   }
@@ -59,30 +62,31 @@ plat::HRESULT plat::QueryInterface(plat::DirectDraw dd, const plat::GUID *iid,
   return Ours(hr);
 }
 
-plat::HRESULT plat::SetCooperativeLevel(plat::DirectDraw4 dd, plat::HWND wnd, uint32_t flags) {
+plat::HRESULT win32::real::SetCooperativeLevel(plat::DirectDraw4 dd, plat::HWND wnd,
+                                               uint32_t flags) {
   if (dd == nullptr) {
     return kNoObject;
   }
   return Ours(Real(dd)->SetCooperativeLevel(reinterpret_cast<::HWND>(wnd), flags));
 }
 
-plat::HRESULT plat::TestCooperativeLevel(plat::DirectDraw4 dd) {
+plat::HRESULT win32::real::TestCooperativeLevel(plat::DirectDraw4 dd) {
   if (dd == nullptr) {
     return kNoObject;
   }
   return Ours(Real(dd)->TestCooperativeLevel());
 }
 
-plat::HRESULT plat::SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp,
-                                   uint32_t refresh, uint32_t flags) {
+plat::HRESULT win32::real::SetDisplayMode(plat::DirectDraw4 dd, uint32_t w, uint32_t h,
+                                          uint32_t bpp, uint32_t refresh, uint32_t flags) {
   if (dd == nullptr) {
     return kNoObject;
   }
   return Ours(Real(dd)->SetDisplayMode(w, h, bpp, refresh, flags));
 }
 
-plat::HRESULT plat::CreateSurface(plat::DirectDraw4 dd, plat::DDSURFACEDESC2 *desc,
-                                  plat::Surface *out, void *outer) {
+plat::HRESULT win32::real::CreateSurface(plat::DirectDraw4 dd, plat::DDSURFACEDESC2 *desc,
+                                         plat::Surface *out, void *outer) {
   if (dd == nullptr || out == nullptr) {
     return kNoObject;
   }
@@ -91,14 +95,15 @@ plat::HRESULT plat::CreateSurface(plat::DirectDraw4 dd, plat::DDSURFACEDESC2 *de
                                       static_cast<::IUnknown *>(outer)));
 }
 
-uint32_t plat::ReleaseSurface(plat::Surface s) {
+uint32_t win32::real::ReleaseSurface(plat::Surface s) {
   if (s == nullptr) {
     return 0;
   }
   return Real(s)->Release();
 }
 
-plat::HRESULT plat::GetAttachedSurface(plat::Surface s, plat::DDSCAPS2 *caps, plat::Surface *out) {
+plat::HRESULT win32::real::GetAttachedSurface(plat::Surface s, plat::DDSCAPS2 *caps,
+                                              plat::Surface *out) {
   if (s == nullptr || out == nullptr) {
     return kNoObject;
   }
@@ -106,90 +111,99 @@ plat::HRESULT plat::GetAttachedSurface(plat::Surface s, plat::DDSCAPS2 *caps, pl
                                           reinterpret_cast<::IDirectDrawSurface4 **>(out)));
 }
 
-plat::HRESULT plat::Flip(plat::Surface s, plat::Surface target, uint32_t flags) {
+plat::HRESULT win32::real::Flip(plat::Surface s, plat::Surface target, uint32_t flags) {
   if (s == nullptr) {
     return kNoObject;
   }
   return Ours(Real(s)->Flip(Real(target), flags));
 }
 
-plat::HRESULT plat::FlipToGDISurface(plat::DirectDraw4 dd) {
+plat::HRESULT win32::real::FlipToGDISurface(plat::DirectDraw4 dd) {
   if (dd == nullptr) {
     return kNoObject;
   }
   return Ours(Real(dd)->FlipToGDISurface());
 }
 
-plat::HRESULT plat::Restore(plat::Surface s) {
+plat::HRESULT win32::real::Restore(plat::Surface s) {
   if (s == nullptr) {
     return kNoObject;
   }
   return Ours(Real(s)->Restore());
 }
 
-plat::HRESULT plat::IsLost(plat::Surface s) {
+plat::HRESULT win32::real::IsLost(plat::Surface s) {
   if (s == nullptr) {
     return kNoObject;
   }
   return Ours(Real(s)->IsLost());
 }
 
-plat::HRESULT plat::RestoreAllSurfaces(plat::DirectDraw4 dd) {
+plat::HRESULT win32::real::RestoreAllSurfaces(plat::DirectDraw4 dd) {
   if (dd == nullptr) {
     return kNoObject;
   }
   return Ours(Real(dd)->RestoreAllSurfaces());
 }
 
-plat::HRESULT plat::GetDC(plat::Surface s, plat::HDC *out) {
+plat::HRESULT win32::real::GetDC(plat::Surface s, plat::HDC *out) {
   if (s == nullptr || out == nullptr) {
     return kNoObject;
   }
   return Ours(Real(s)->GetDC(reinterpret_cast<::HDC *>(out)));
 }
 
-plat::HRESULT plat::ReleaseDC(plat::Surface s, plat::HDC dc) {
+plat::HRESULT win32::real::ReleaseDC(plat::Surface s, plat::HDC dc) {
   if (s == nullptr) {
     return kNoObject;
   }
   return Ours(Real(s)->ReleaseDC(reinterpret_cast<::HDC>(dc)));
 }
 
-plat::HRESULT plat::Lock(plat::Surface s, plat::RECT *rect, plat::DDSURFACEDESC2 *desc,
-                         uint32_t flags, void *event) {
+plat::HRESULT win32::real::Lock(plat::Surface s, plat::RECT *rect, plat::DDSURFACEDESC2 *desc,
+                                uint32_t flags, void *event) {
   if (s == nullptr) {
     return kNoObject;
   }
   return Ours(Real(s)->Lock(Real(rect), Sized(desc), flags, static_cast<::HANDLE>(event)));
 }
 
-plat::HRESULT plat::Unlock(plat::Surface s, plat::RECT *rect) {
+plat::HRESULT win32::real::Unlock(plat::Surface s, plat::RECT *rect) {
   if (s == nullptr) {
     return kNoObject;
   }
   return Ours(Real(s)->Unlock(Real(rect)));
 }
 
-plat::HRESULT plat::SetColorKey(plat::Surface s, uint32_t flags, plat::DDCOLORKEY *key) {
+plat::HRESULT win32::real::SetColorKey(plat::Surface s, uint32_t flags, plat::DDCOLORKEY *key) {
   if (s == nullptr) {
     return kNoObject;
   }
   return Ours(Real(s)->SetColorKey(flags, win32::AsReal<::DDCOLORKEY>(key)));
 }
 
-plat::HRESULT plat::BltFast(plat::Surface dst, uint32_t x, uint32_t y, plat::Surface src,
-                            plat::RECT *srcRect, uint32_t flags) {
+plat::HRESULT win32::real::BltFast(plat::Surface dst, uint32_t x, uint32_t y, plat::Surface src,
+                                   plat::RECT *srcRect, uint32_t flags) {
   if (dst == nullptr) {
     return kNoObject;
   }
   return Ours(Real(dst)->BltFast(x, y, Real(src), Real(srcRect), flags));
 }
 
-plat::HRESULT plat::Blt(plat::Surface dst, plat::RECT *dstRect, plat::Surface src,
-                        plat::RECT *srcRect, uint32_t flags, void *fx) {
+plat::HRESULT win32::real::Blt(plat::Surface dst, plat::RECT *dstRect, plat::Surface src,
+                               plat::RECT *srcRect, uint32_t flags, void *fx) {
   if (dst == nullptr) {
     return kNoObject;
   }
   return Ours(
       Real(dst)->Blt(Real(dstRect), Real(src), Real(srcRect), flags, static_cast<::LPDDBLTFX>(fx)));
+}
+
+void win32::real::ReleaseDevice(plat::DirectDraw dd, plat::DirectDraw4 dd4) {
+  if (dd4 != nullptr) {
+    Real(dd4)->Release();
+  }
+  if (dd != nullptr) {
+    Real(dd)->Release();
+  }
 }

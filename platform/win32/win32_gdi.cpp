@@ -2,6 +2,7 @@
 // Win32 USER (LoadImageA) and GDI.
 #include "platform/platform.h"
 
+#include "platform/win32/win32_real.h"
 #include "platform/win32/win32_records.h"
 
 namespace {
@@ -10,28 +11,30 @@ namespace {
 
 } // namespace
 
-void *plat::LoadImageA(plat::HINSTANCE inst, const char *name, uint32_t type, int32_t cx,
-                       int32_t cy, uint32_t flags) {
+void *win32::real::LoadImageA(plat::HINSTANCE inst, const char *name, uint32_t type, int32_t cx,
+                              int32_t cy, uint32_t flags) {
   return ::LoadImageA(reinterpret_cast<::HINSTANCE>(inst), name, type, cx, cy, flags);
 }
 
-int32_t plat::GetObjectA(void *object, int32_t size, void *out) {
+int32_t win32::real::GetObjectA(void *object, int32_t size, void *out) {
   return ::GetObjectA(object, size, out);
 }
 
-plat::HDC plat::CreateCompatibleDC(plat::HDC dc) {
+plat::HDC win32::real::CreateCompatibleDC(plat::HDC dc) {
   return reinterpret_cast<plat::HDC>(::CreateCompatibleDC(Real(dc)));
 }
 
-void *plat::SelectObject(plat::HDC dc, void *object) {
+void *win32::real::SelectObject(plat::HDC dc, void *object) {
   return ::SelectObject(Real(dc), static_cast<::HGDIOBJ>(object));
 }
 
-int32_t plat::BitBlt(plat::HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, plat::HDC src,
-                     int32_t sx, int32_t sy, uint32_t rop) {
+int32_t win32::real::BitBlt(plat::HDC dst, int32_t x, int32_t y, int32_t w, int32_t h,
+                            plat::HDC src, int32_t sx, int32_t sy, uint32_t rop) {
   return ::BitBlt(Real(dst), x, y, w, h, Real(src), sx, sy, rop);
 }
 
-int32_t plat::DeleteDC(plat::HDC dc) { return ::DeleteDC(Real(dc)); }
+int32_t win32::real::DeleteDC(plat::HDC dc) { return ::DeleteDC(Real(dc)); }
 
-int32_t plat::DeleteObject(void *object) { return ::DeleteObject(static_cast<::HGDIOBJ>(object)); }
+int32_t win32::real::DeleteObject(void *object) {
+  return ::DeleteObject(static_cast<::HGDIOBJ>(object));
+}

@@ -1,7 +1,11 @@
 // win32_window.cpp - the window class, the window, the message queue, the
-// cursor and message boxes, straight over Win32 USER.
+// cursor and message boxes, straight over Win32 USER. The host's window takes
+// the shape of the player's presentation, its messages pass the backend's
+// filter first (win32_message_filter.cpp), and with a frame-rate cap an empty
+// queue waits for the next idle turn.
 #include "platform/platform.h"
 
+#include "platform/win32/win32_presentation.h"
 #include "platform/win32/win32_records.h"
 
 #include <cstring>
@@ -11,14 +15,20 @@ namespace {
 // The core's window procedure is a plain function with the platform's
 // arguments; Windows calls window procedures with the stdcall convention.
 // Each registered class gets one slot here and a stdcall trampoline that
-// forwards to the core procedure kept in that slot.
+// forwards to the core procedure kept in that slot, after the backend's own
+// filter.
 constexpr int kSlots = 4;
 plat::WNDPROC coreProcs[kSlots] = {};
 
 template <int N>
 ::LRESULT CALLBACK Trampoline(::HWND wnd, ::UINT message, ::WPARAM wParam, ::LPARAM lParam) {
-  return static_cast<::LRESULT>(coreProcs[N](reinterpret_cast<plat::HWND>(wnd), message, wParam,
-                                             static_cast<plat::LPARAM>(lParam)));
+  plat::LPARAM passed = static_cast<plat::LPARAM>(lParam);
+  plat::LRESULT answer = 0;
+  if (win32::FilterMessage(reinterpret_cast<plat::HWND>(wnd), message, wParam, &passed, &answer)) {
+    return static_cast<::LRESULT>(answer);
+  }
+  return static_cast<::LRESULT>(
+      coreProcs[N](reinterpret_cast<plat::HWND>(wnd), message, wParam, passed));
 }
 
 constexpr ::WNDPROC kTrampolines[kSlots] = {Trampoline<0>, Trampoline<1>, Trampoline<2>,
@@ -64,9 +74,25 @@ uint16_t plat::RegisterClassA(const plat::WNDCLASSA *wc) {
 plat::HWND plat::CreateWindowExA(uint32_t exStyle, const char *className, const char *title,
                                  uint32_t style, int32_t x, int32_t y, int32_t w, int32_t h,
                                  plat::HWND parent, void *menu, plat::HINSTANCE inst, void *param) {
-  return reinterpret_cast<plat::HWND>(
+  // The host's one top-level window: a window or borderless play gives it
+  // that presentation's shape instead of the exclusive screen's.
+  const bool hostWindow = parent == nullptr && win32::HostWindow() == nullptr;
+  if (hostWindow && win32::SoftDisplay()) {
+    const win32::WindowShape shape = win32::ShapeFor(0, 0);
+    exStyle = shape.exStyle;
+    style = shape.style;
+    x = shape.x;
+    y = shape.y;
+    w = shape.w;
+    h = shape.h;
+  }
+  const auto wnd = reinterpret_cast<plat::HWND>(
       ::CreateWindowExA(exStyle, className, title, style, x, y, w, h, Real(parent),
                         static_cast<::HMENU>(menu), reinterpret_cast<::HINSTANCE>(inst), param));
+  if (hostWindow && wnd != nullptr) {
+    win32::SetHostWindow(wnd);
+  }
+  return wnd;
 }
 
 int32_t plat::ShowWindow(plat::HWND wnd, int32_t showCmd) {
@@ -97,6 +123,10 @@ plat::HBRUSH plat::GetStockObject(int32_t object) {
 
 int32_t plat::PeekMessageA(plat::MSG *msg, plat::HWND wnd, uint32_t first, uint32_t last,
                            uint32_t remove) {
+  const int32_t found = ::PeekMessageA(win32::AsReal<::MSG>(msg), Real(wnd), first, last, remove);
+  if (found != 0 || !win32::WaitForIdleTurn()) {
+    return found;
+  }
   return ::PeekMessageA(win32::AsReal<::MSG>(msg), Real(wnd), first, last, remove);
 }
 

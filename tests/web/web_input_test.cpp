@@ -6,7 +6,6 @@
 #include "platform/platform.h"
 #include "platform/soft/pixel_format.h"
 #include "platform/soft/soft_device.h"
-#include "platform/web/canvas_pixels.h"
 #include "platform/web/page_input.h"
 #include "tests/soft/soft_test_util.h"
 
@@ -198,43 +197,6 @@ TEST(WebMessages, EventsInTurn) {
     }
     ++row;
   }
-}
-
-// The canvas gets the replay runner's colours at every depth, from every
-// stored value (all of them for 8 and 16 bits), whatever the row padding.
-TEST(WebCanvas, SameColoursAsTheReplayRunner) {
-  std::mt19937 rnd(5);
-  for (int32_t bpp : {8, 16, 24, 32}) {
-    const int32_t bytes = bpp / 8;
-    const int32_t width = bpp == 16 ? 256 : 61; // 16 bits: 256 x 256 holds every value
-    const int32_t height = 256;
-    const int32_t pitch = (width * bytes + 3) & ~3;
-    std::vector<uint8_t> pixels(static_cast<size_t>(pitch * height), 0xEE);
-    for (int32_t y = 0; y < height; ++y) {
-      for (int32_t x = 0; x < width; ++x) {
-        const uint32_t value = bpp <= 16 ? static_cast<uint32_t>(y * width + x) & ((1u << bpp) - 1)
-                                         : static_cast<uint32_t>(rnd());
-        soft::StorePixel(pixels.data() + y * pitch + x * bytes, bytes, value);
-      }
-    }
-    const soft::SurfaceView view{width, height, bpp, pitch, pixels.data(), false, 0};
-    replay::RgbImage rgb;
-    std::vector<uint8_t> rgba;
-    ASSERT_TRUE(replay::ViewToRgb(view, &rgb));
-    ASSERT_TRUE(web::ViewToRgba(view, &rgba)) << bpp;
-    ASSERT_EQ(rgba.size(), rgb.rgb.size() / 3 * 4) << bpp;
-    size_t differing = 0;
-    for (size_t i = 0, j = 0; j < rgba.size(); i += 3, j += 4) {
-      differing += rgba[j] != rgb.rgb[i] || rgba[j + 1] != rgb.rgb[i + 1] ||
-                   rgba[j + 2] != rgb.rgb[i + 2] || rgba[j + 3] != 255;
-    }
-    EXPECT_EQ(differing, 0u) << bpp << " bits";
-  }
-  std::vector<uint8_t> rgba;
-  uint8_t pixel[4] = {};
-  EXPECT_FALSE(web::ViewToRgba({1, 1, 15, 4, pixel, false, 0}, &rgba)); // not a device depth
-  EXPECT_FALSE(web::ViewToRgba({0, 1, 32, 4, pixel, false, 0}, &rgba));
-  EXPECT_FALSE(web::ViewToRgba({1, 1, 32, 4, nullptr, false, 0}, &rgba));
 }
 
 // The hooks the web backend sets on the headless backend.

@@ -129,7 +129,8 @@ def build(src, arch):
     else:
         run(["cmake", "-S", src, "-B", host, f"-DCMAKE_TOOLCHAIN_FILE={toolchain}",
              "-DCMAKE_BUILD_TYPE=Release", "-DVANTREL_TESTS=OFF"])
-    run(["cmake", "--build", host, "-j2", "--target", "vantrel", "vantrel_demo", "vantrel-replay"])
+    run(["cmake", "--build", host, "-j2", "--target", "vantrel", "vantrel_demo", "vantrel-replay",
+         "backend_check"])
     progs = src / "build" / f"wine-programs-{arch}"
     if not (progs / "CMakeCache.txt").exists():
         run(["cmake", "-S", src / "tests" / "wine" / "modules", "-B", progs,
@@ -777,7 +778,7 @@ def case_backend(c):
     """The backend's own checks against the real API (backend_check.cpp)."""
     c.start_watcher()
     c.focus_desktop()
-    r = subprocess.run([c.state["wine"], str(c.programs / "backend_check.exe")], cwd=c.dir,
+    r = subprocess.run([c.state["wine"], str(c.host_dir / "backend_check.exe")], cwd=c.dir,
                        env=c.env, capture_output=True, text=True, timeout=120)
     for line in r.stdout.replace("\r", "").splitlines():
         log("   ", line)

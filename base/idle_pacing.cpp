@@ -1,8 +1,8 @@
 // idle_pacing.cpp - spacing idle turns (the schedule; the message peek does
 // the waiting).
-#include "platform/sdl/idle_pacing.h"
+#include "base/idle_pacing.h"
 
-namespace sdlplat {
+namespace vantrel {
 
 IdlePacer MakeIdlePacer(int32_t perSecond, uint64_t ticksPerSecond) {
   IdlePacer pacer;
@@ -33,4 +33,4 @@ void TakeTurn(IdlePacer *pacer, uint64_t now) {
   pacer->started = true;
 }
 
-} // namespace sdlplat
+} // namespace vantrel

@@ -1,12 +1,12 @@
 // Spacing idle turns for --fps-cap: when each turn may run.
-#include "platform/sdl/idle_pacing.h"
+#include "base/idle_pacing.h"
 
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
 
-using sdlplat::IdlePacer;
+using vantrel::IdlePacer;
 
 TEST(IdlePacing, PeriodIsRoundedUpSoTheRateIsNeverExceeded) {
   const struct {
@@ -24,7 +24,7 @@ TEST(IdlePacing, PeriodIsRoundedUpSoTheRateIsNeverExceeded) {
       {60, 0, 0},       // no counter: no cap
   };
   for (const auto &row : table) {
-    EXPECT_EQ(sdlplat::MakeIdlePacer(row.perSecond, row.ticksPerSecond).period, row.period)
+    EXPECT_EQ(vantrel::MakeIdlePacer(row.perSecond, row.ticksPerSecond).period, row.period)
         << row.perSecond << " a second on " << row.ticksPerSecond;
   }
 }
@@ -50,12 +50,12 @@ TEST(IdlePacing, TurnsFollowTheScheduleAndLateOnesDoNotBurst) {
       {"exactly one period late", {{0, 0}, {20, 0}, {21, 9}, {30, 0}}},
   };
   for (const auto &row : table) {
-    IdlePacer pacer = sdlplat::MakeIdlePacer(100, 1000); // every 10 ticks
+    IdlePacer pacer = vantrel::MakeIdlePacer(100, 1000); // every 10 ticks
     for (const Peek &p : row.peeks) {
-      const uint64_t wait = sdlplat::TicksUntilTurn(pacer, p.now);
+      const uint64_t wait = vantrel::TicksUntilTurn(pacer, p.now);
       EXPECT_EQ(wait, p.wait) << row.what << " at " << p.now;
       if (wait == 0) {
-        sdlplat::TakeTurn(&pacer, p.now);
+        vantrel::TakeTurn(&pacer, p.now);
       }
     }
   }
@@ -64,13 +64,13 @@ TEST(IdlePacing, TurnsFollowTheScheduleAndLateOnesDoNotBurst) {
 TEST(IdlePacing, OverALongRunTheRateHoldsWithRoundedUpWaits) {
   // Waits are whole milliseconds rounded up, as the peek waits: 60 turns a
   // second on a microsecond counter still come 60 a second, not fewer.
-  IdlePacer pacer = sdlplat::MakeIdlePacer(60, 1000000);
+  IdlePacer pacer = vantrel::MakeIdlePacer(60, 1000000);
   uint64_t now = 0;
   int turns = 0;
   while (now < 10000000) { // ten seconds
-    const uint64_t wait = sdlplat::TicksUntilTurn(pacer, now);
+    const uint64_t wait = vantrel::TicksUntilTurn(pacer, now);
     if (wait == 0) {
-      sdlplat::TakeTurn(&pacer, now);
+      vantrel::TakeTurn(&pacer, now);
       ++turns;
       continue;
     }

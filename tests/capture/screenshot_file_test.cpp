@@ -1,7 +1,7 @@
 // Print Screen's file: a new name for every shot, never one that exists in
 // any form (a file, a folder, a link to nowhere), and no file left behind
 // when the shot cannot be written.
-#include "platform/sdl/screenshot.h"
+#include "capture/screenshot_file.h"
 
 #include <filesystem>
 #include <fstream>
@@ -70,7 +70,7 @@ TEST_F(Screenshot, EveryShotTakesANameNobodyHas) {
     }
     c.before();
     std::string why;
-    EXPECT_EQ(sdlplat::WriteScreenshot(when, frame, &why), c.chosen) << c.name << ": " << why;
+    EXPECT_EQ(replay::WriteScreenshot(when, frame, &why), c.chosen) << c.name << ": " << why;
     replay::RgbImage back;
     EXPECT_TRUE(replay::ReadPng(c.chosen, &back, &why)) << c.name << ": " << why;
     EXPECT_EQ(back.rgb, frame.rgb) << c.name;
@@ -82,14 +82,14 @@ TEST_F(Screenshot, EveryShotTakesANameNobodyHas) {
   }
   std::vector<std::string> names;
   for (int i = 0; i < 3; ++i) {
-    names.push_back(sdlplat::WriteScreenshot(when, frame, nullptr));
+    names.push_back(replay::WriteScreenshot(when, frame, nullptr));
   }
   EXPECT_EQ(names, (std::vector<std::string>{first, second, third}));
 }
 
 TEST_F(Screenshot, AShotThatCannotBeWrittenSaysWhyAndLeavesNothing) {
   std::string why;
-  EXPECT_EQ(sdlplat::WriteScreenshot(when, replay::RgbImage{}, &why), "");
+  EXPECT_EQ(replay::WriteScreenshot(when, replay::RgbImage{}, &why), "");
   EXPECT_NE(why.find("vantrel-20261209-100405.png"), std::string::npos) << why;
   EXPECT_TRUE(fs::is_empty(dir));
 }

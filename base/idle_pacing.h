@@ -1,11 +1,11 @@
 // idle_pacing.h - spacing idle turns so the module is called at most N times
 // a second (--fps-cap).
-#ifndef VANTREL_PLATFORM_SDL_IDLE_PACING_H
-#define VANTREL_PLATFORM_SDL_IDLE_PACING_H
+#ifndef VANTREL_BASE_IDLE_PACING_H
+#define VANTREL_BASE_IDLE_PACING_H
 
 #include <cstdint>
 
-namespace sdlplat {
+namespace vantrel {
 
 // The schedule of idle turns on a counter of `ticksPerSecond` ticks. Turns
 // are due one period apart from the first; a turn taken late moves the next
@@ -27,6 +27,6 @@ uint64_t TicksUntilTurn(const IdlePacer &pacer, uint64_t now);
 // A turn runs at `now` (which must be no earlier than it was due).
 void TakeTurn(IdlePacer *pacer, uint64_t now);
 
-} // namespace sdlplat
+} // namespace vantrel
 
 #endif
