@@ -8,14 +8,14 @@ namespace {
 
 enum class Kind { Flag, Text, Number };
 
-struct OptionSpec {
+struct OptionRule {
   const char *name;
   Kind kind;
   int32_t min; // for numbers
   int32_t max;
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionRule kOptions[] = {
     {"--help", Kind::Flag, 0, 0},
     {"--version", Kind::Flag, 0, 0},
     {"--module", Kind::Text, 0, 0},
@@ -28,10 +28,10 @@ constexpr OptionSpec kOptions[] = {
     {"--record", Kind::Text, 0, 0},
 };
 
-const OptionSpec *FindOption(const char *name, size_t length) {
-  for (const auto &spec : kOptions) {
-    if (std::strlen(spec.name) == length && std::strncmp(spec.name, name, length) == 0) {
-      return &spec;
+const OptionRule *FindOption(const char *name, size_t length) {
+  for (const auto &rule : kOptions) {
+    if (std::strlen(rule.name) == length && std::strncmp(rule.name, name, length) == 0) {
+      return &rule;
     }
   }
   return nullptr;
@@ -61,13 +61,13 @@ ParseResult ParsePlayOptions(int argc, const char *const *argv, PlayOptions *opt
     const char *equals = std::strchr(arg, '=');
     const size_t nameLength =
         equals != nullptr ? static_cast<size_t>(equals - arg) : std::strlen(arg);
-    const OptionSpec *spec = FindOption(arg, nameLength);
+    const OptionRule *rule = FindOption(arg, nameLength);
     const std::string name(arg, nameLength);
-    if (spec == nullptr) {
+    if (rule == nullptr) {
       return Fail("unknown option '" + name + "'");
     }
     const char *value = nullptr;
-    if (spec->kind == Kind::Flag) {
+    if (rule->kind == Kind::Flag) {
       if (equals != nullptr) {
         return Fail("option '" + name + "' takes no value");
       }
@@ -78,13 +78,13 @@ ParseResult ParsePlayOptions(int argc, const char *const *argv, PlayOptions *opt
     } else {
       return Fail("option '" + name + "' needs a value");
     }
-    if (spec->kind == Kind::Text && (value == nullptr || *value == '\0')) {
+    if (rule->kind == Kind::Text && (value == nullptr || *value == '\0')) {
       return Fail("option '" + name + "' needs a value");
     }
     int32_t number = 0;
-    if (spec->kind == Kind::Number && !ReadWholeNumber(value, spec->min, spec->max, &number)) {
-      return Fail("option '" + name + "' needs a whole number from " + std::to_string(spec->min) +
-                  " to " + std::to_string(spec->max) + ", not '" + value + "'");
+    if (rule->kind == Kind::Number && !ReadWholeNumber(value, rule->min, rule->max, &number)) {
+      return Fail("option '" + name + "' needs a whole number from " + std::to_string(rule->min) +
+                  " to " + std::to_string(rule->max) + ", not '" + value + "'");
     }
 
     if (name == "--help") {

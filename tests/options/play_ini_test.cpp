@@ -250,7 +250,9 @@ TEST(PlayIni, CommandLineWinsFileFillsTheRest) {
       {{}, "present=borderless\nscale=2\nfps_cap=60\nmodule=m.dll", "borderless 2 60 /games/m.dll"},
       {{"--windowed"}, "present=borderless\nscale=2", "windowed 2 0 "},
       {{"--exclusive"}, "present=windowed", "exclusive 1 0 "},
+      // Given on the command line even at its default value.
       {{"--scale", "1"}, "present=windowed\nscale=4", "windowed 1 0 "},
+      {{"--strict-modes", "--record", "r.txt"}, "scale=4", "exclusive 4 0 "},
       {{"--fps-cap", "30", "--module", "cli.dll"},
        "fps_cap=60\nmodule=m.dll\nscale=3",
        "exclusive 3 30 cli.dll"},

@@ -78,31 +78,6 @@ TEST(PlayOptions, AcceptedLines) {
   }
 }
 
-// Which settings the command line is said to have given: only those named,
-// whatever their value (a value equal to the default is still given).
-TEST(PlayOptions, GivenFlagsFollowTheCommandLine) {
-  const struct {
-    std::vector<std::string> args;
-    bool module, presentation, scale, fpsCap;
-  } table[] = {
-      {{}, false, false, false, false},
-      {{"--exclusive"}, false, true, false, false},
-      {{"--scale", "1"}, false, false, true, false},
-      {{"--fps-cap=1", "--module", "p.dll"}, true, false, false, true},
-      {{"--strict-modes", "--record", "r.txt"}, false, false, false, false},
-      {{"--windowed", "--scale=2", "--fps-cap=5", "--module=m"}, true, true, true, true},
-  };
-  for (const auto &row : table) {
-    PlayOptions o;
-    ASSERT_EQ(Parse(row.args, &o).status, ParseStatus::Run);
-    const std::string line = testing::PrintToString(row.args);
-    EXPECT_EQ(o.moduleGiven, row.module) << line;
-    EXPECT_EQ(o.presentationGiven, row.presentation) << line;
-    EXPECT_EQ(o.scaleGiven, row.scale) << line;
-    EXPECT_EQ(o.fpsCapGiven, row.fpsCap) << line;
-  }
-}
-
 struct Refused {
   std::vector<std::string> args;
   const char *message; // the error's exact text
