@@ -834,6 +834,42 @@ def case_windowed(x, args):
         host.kill()
 
 
+def case_ini_file(x, args):
+    """vantrel.ini beside the host: its problems in one box captioned
+    "vantrel.ini", then the run goes on with what the file gave (a window of
+    twice the mode); the command line wins over the file (--borderless: the
+    full screen)."""
+    ini = args.work + ".ini"
+    os.makedirs(os.path.dirname(ini), exist_ok=True)
+    with open(ini, "wb") as f:
+        f.write(b"\xef\xbb\xbf; the player's choices\r\n[vantrel]\r\npresent = Windowed\r\n"
+                b"scale=2\r\nfps_cap=lots\r\ncolour=red\r\n")
+    problems = ("vantrel.ini line 5: fps_cap must be a whole number from 0 to 10000, not 'lots'\n"
+                "vantrel.ini line 6: unknown key 'colour' (the keys are present, scale, fps_cap "
+                "and module)")
+    host = Host(x, args.work, args.host, args.module, args.supp, files=(("bin/vantrel.ini", ini),))
+    try:
+        host.answer_box("vantrel.ini", problems)
+        host.wait_line(r"^probe: init mode=1 ")
+        wid = host.host_window()
+        wait_for(lambda: window_geometry(x, wid) == (160, 120, 1280, 960), 20,
+                 "a 1280x960 window in the middle of the screen")
+        check(host.stderr().count("vantrel: [vantrel.ini]") == 1, "not one box:\n" + host.stderr())
+        host.quit_by_escape()
+    finally:
+        host.kill()
+    host = Host(x, args.work, args.host, args.module, args.supp, host_args=("--borderless",),
+                files=(("bin/vantrel.ini", ini),))
+    try:
+        host.answer_box("vantrel.ini", problems)
+        wid = host.host_window()
+        wait_for(lambda: window_geometry(x, wid) == (0, 0, x.width, x.height), 20,
+                 "the window over the whole screen")
+        host.quit_by_escape()
+    finally:
+        host.kill()
+
+
 def case_fps_cap(x, args):
     """--fps-cap 50: the first 100 idle turns take two seconds of the
     module's own elapsed time (at most 50 a second, and not far fewer), and
@@ -1023,8 +1059,9 @@ def case_options(x, args):
           "--version: %d %r" % (r.returncode, r.stdout))
     r = run("--help")
     check(r.returncode == 0, "--help answered %d" % r.returncode)
-    for name in ("--help", "--version", "--module PATH", "--windowed", "--scale N",
-                 "--fps-cap N", "--strict-modes", "--record FILE", "Alt+Enter"):
+    for name in ("--help", "--version", "--module PATH", "--exclusive", "--borderless",
+                 "--windowed", "--scale N", "--fps-cap N", "--strict-modes", "--record FILE",
+                 "Alt+Enter", "vantrel.ini"):
         check(name in r.stdout, "--help does not name %s:\n%s" % (name, r.stdout))
     for argv, text in ((("--bogus",), "unknown option '--bogus'"),
                        (("--scale",), "option '--scale' needs a value"),
@@ -1073,6 +1110,7 @@ CASES = {
     "record_replay": (case_record_replay, (1280, 960)),
     "windowed": (case_windowed, (1600, 1200)),
     "fps_cap": (case_fps_cap, (1280, 960)),
+    "ini_file": (case_ini_file, (1600, 1200)),
     "module_option": (case_module_option, (1280, 960)),
     "options": (case_options, (640, 480)),
     "module_quits": (case_module_quits, (1280, 960)),
