@@ -140,10 +140,15 @@ HRESULT GetAttachedSurface(Surface s, DDSCAPS2 *caps, Surface *out) {
 
 HRESULT Flip(Surface s, Surface target, uint32_t flags) {
   if (!win32::SoftDisplay()) {
-    return win32::real::Flip(s, target, flags);
+    const HRESULT result = win32::real::Flip(s, target, flags);
+    if (result == DD_OK) {
+      win32::CountFrame();
+    }
+    return result;
   }
   const HRESULT result = soft::Flip(s, target, flags);
   if (result == DD_OK) {
+    win32::CountFrame();
     win32::PresentFrontBuffer();
   }
   return result;

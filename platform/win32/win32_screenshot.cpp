@@ -17,6 +17,7 @@ namespace win32 {
 namespace {
 
 plat::Surface realPrimary = nullptr;
+uint32_t framesPresented = 0;
 
 bool DeviceFormat(const plat::DDPIXELFORMAT &f) {
   if ((f.dwFlags & plat::DDPF_RGB) == 0) {
@@ -78,6 +79,10 @@ void Say(const std::string &line) { plat::OutputDebugStringA((line + "\n").c_str
 
 void NoteRealPrimary(plat::Surface primary) { realPrimary = primary; }
 
+uint32_t FramesPresented() { return framesPresented; }
+
+void CountFrame() { ++framesPresented; }
+
 bool SaveScreenshot() {
   replay::RgbImage frame;
   std::string why;
@@ -93,7 +98,7 @@ bool SaveScreenshot() {
     return false;
   }
   Say("vantrel: screenshot " + file);
-  replay::RecordComment("screenshot " + file);
+  replay::RecordComment("screenshot " + file + " frame " + std::to_string(framesPresented));
   return true;
 }
 

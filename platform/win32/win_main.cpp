@@ -1,11 +1,49 @@
-// win_main.cpp - the Windows entry point of vantrel.exe: hands the program's
-// arguments to the host core.
+// win_main.cpp - the Windows entry point of vantrel.exe: reads how the player
+// chose to play (the command line, then vantrel.ini beside the program), sets
+// the backend up for it and hands over to the host core.
+#include "capture/recorder.h"
 #include "host/startup.h"
 #include "platform/platform.h"
+#include "platform/win32/win32_modules.h"
+#include "platform/win32/win32_options.h"
+#include "platform/win32/win32_presentation.h"
 
 #include <windows.h>
 
+namespace {
+
+win32::Presentation ForBackend(playopts::Presentation presentation) {
+  switch (presentation) {
+  case playopts::Presentation::Borderless:
+    return win32::Presentation::Borderless;
+  case playopts::Presentation::Windowed:
+    return win32::Presentation::Windowed;
+  case playopts::Presentation::Exclusive:
+    break;
+  }
+  return win32::Presentation::Exclusive;
+}
+
+} // namespace
+
 int WINAPI WinMain(::HINSTANCE instance, ::HINSTANCE previous, ::LPSTR commandLine, int showCmd) {
-  return vantrel::WinMain(reinterpret_cast<plat::HINSTANCE>(instance),
-                          reinterpret_cast<plat::HINSTANCE>(previous), commandLine, showCmd);
+  playopts::PlayOptions options;
+  const int optionsExit = win32opts::ReadWindowsOptions(&options);
+  if (optionsExit >= 0) {
+    return optionsExit;
+  }
+  win32::ChoosePresentation(ForBackend(options.presentation), options.scale);
+  win32::SetIdleTurnsPerSecond(options.fpsCap);
+  if (!options.modulePath.empty()) {
+    win32plat::SetModuleFile(options.modulePath.c_str());
+  }
+  // Every call of the module from here on goes into the recording.
+  if (!options.recordPath.empty() && !replay::StartRecording(options.recordPath.c_str())) {
+    return 2;
+  }
+  const int code =
+      vantrel::WinMain(reinterpret_cast<plat::HINSTANCE>(instance),
+                       reinterpret_cast<plat::HINSTANCE>(previous), commandLine, showCmd);
+  replay::StopRecording();
+  return code;
 }

@@ -4,15 +4,22 @@
 // Inside a Wine virtual desktop there is no task switcher: Alt+Tab sent with
 // xdotool reaches no one. This program runs with wine in the host's prefix:
 //
-//   switcher.exe away MS
+//   switcher.exe away MS [X Y]
 //
 // shows a window of its own, makes it the foreground window (the game is
 // deactivated, and in exclusive mode its display is taken), writes "away" on
 // its standard output (or "refused"), keeps it MS
 // milliseconds, then closes it, restores the game's window (class "Vantrel
-// Engine Beta") and makes it the foreground window again. It exits with 0,
-// with 2 when the game's window could not be found, and with 3 when the
-// system kept either window from the foreground.
+// Engine Beta") and makes it the foreground window again. Its window stands
+// at (X, Y), 100 x 100 by default, so a test can keep it off the game's
+// picture. It exits with 0, with 2 when the game's window could not be found,
+// and with 3 when the system kept either window from the foreground.
+//
+//   switcher.exe where
+//
+// writes where the game's client area is on the screen, "X Y W H", and the
+// game window's style bits, "style 0x...", and exits with 0 (2 without the
+// game's window).
 #include <windows.h>
 
 #include <cstdio>
@@ -52,14 +59,32 @@ bool SwitchTo(HWND wnd) {
   return false;
 }
 
+// Prints the game's client area in screen coordinates and its style.
+int Where(HWND game) {
+  RECT client{};
+  GetClientRect(game, &client);
+  POINT origin{0, 0};
+  ClientToScreen(game, &origin);
+  std::printf("%ld %ld %ld %ld\nstyle 0x%08lX\n", static_cast<long>(origin.x),
+              static_cast<long>(origin.y), static_cast<long>(client.right - client.left),
+              static_cast<long>(client.bottom - client.top),
+              static_cast<unsigned long>(GetWindowLongA(game, GWL_STYLE)));
+  return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
+  HWND game = FindWindowA("Vantrel Engine Beta", nullptr);
+  if (argc == 2 && std::strcmp(argv[1], "where") == 0) {
+    return game != nullptr ? Where(game) : 2;
+  }
   if (argc < 3 || std::strcmp(argv[1], "away") != 0) {
     return 1;
   }
   const DWORD ms = static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10));
-  HWND game = FindWindowA("Vantrel Engine Beta", nullptr);
+  const int x = argc >= 5 ? std::atoi(argv[3]) : 100;
+  const int y = argc >= 5 ? std::atoi(argv[4]) : 100;
   if (game == nullptr) {
     return 2;
   }
@@ -69,9 +94,9 @@ int main(int argc, char **argv) {
   wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   wc.lpszClassName = "Vantrel switcher";
   RegisterClassA(&wc);
-  HWND other = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "Another program",
-                               WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200, nullptr,
-                               nullptr, wc.hInstance, nullptr);
+  HWND other =
+      CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "Another program", WS_POPUP | WS_VISIBLE, x,
+                      y, 100, 100, nullptr, nullptr, wc.hInstance, nullptr);
   const bool away = SwitchTo(other);
   // Tells whoever started it that the game has lost the foreground.
   std::printf("%s\n", away ? "away" : "refused");

@@ -284,8 +284,8 @@ class Case:
              winpath(self.stop_file)], cwd=self.dir, env=self.env)
         self.wait_for(lambda: self.boxes_file.exists(), 60, "the box watcher runs")
 
-    def start_host(self):
-        self.host = subprocess.Popen([self.state["wine"], "vantrel.exe"], cwd=self.dir,
+    def start_host(self, *args):
+        self.host = subprocess.Popen([self.state["wine"], "vantrel.exe", *args], cwd=self.dir,
                                      env=self.env)
 
     def wait_host(self, timeout=60):
@@ -1148,6 +1148,217 @@ def case_corpus(c):
     return c.finish()
 
 
+# ---------------------------------------------------------------------------
+# A window and borderless over the soft device
+# ---------------------------------------------------------------------------
+WS_CAPTION, WS_POPUP = 0x00C00000, 0x80000000
+
+
+def where(c):
+    """(x, y, w, h, style) of the game's client area on the screen, from
+    switcher.exe where; None without the game's window."""
+    r = subprocess.run([c.state["wine"], str(c.programs / "switcher.exe"), "where"], cwd=c.dir,
+                       env=c.env, capture_output=True, text=True, timeout=60)
+    lines = r.stdout.replace("\r", "").split("\n")
+    if r.returncode != 0 or len(lines) < 2:
+        return None
+    x, y, w, h = (int(v) for v in lines[0].split())
+    return x, y, w, h, int(lines[1].split()[1], 16)
+
+
+def raw_rgb(png, crop=None):
+    """The pixels of a PNG file as bytes R, G, B, rows top to bottom, cut to
+    crop = (x, y, w, h) when given."""
+    cmd = ["convert", str(png)]
+    if crop:
+        x, y, w, h = crop
+        cmd += ["-crop", f"{w}x{h}+{x}+{y}", "+repage"]
+    return subprocess.run(cmd + ["-depth", "8", "rgb:-"], capture_output=True).stdout
+
+
+def moved(table, x0, y0, scale=1.0):
+    """A table of demo pixels placed at (x0, y0) and scaled."""
+    return [((x0 + int(x * scale), y0 + int(y * scale)), rgb, why) for (x, y), rgb, why in table]
+
+
+def switch_away(c, ms, x=0, y=560):
+    """switcher.exe away MS with its window at (x, y); answers the process
+    once the game has lost the foreground (or the switcher said it could not)."""
+    p = subprocess.Popen([c.state["wine"], str(c.programs / "switcher.exe"), "away", str(ms),
+                          str(x), str(y)], cwd=c.dir, env=c.env, stdout=subprocess.PIPE, text=True)
+    c.expect_equal(p.stdout.readline().strip(), "away", "the other program has the foreground")
+    return p
+
+
+def switched_back(c, p):
+    try:
+        code = p.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        p.kill()
+        code = None
+    c.expect_equal(code, 0, "the switcher gave the game the foreground back")
+
+
+def case_windowed(c):
+    """--windowed --scale 1 with --record: the window's client area is the
+    mode, and what it shows, captured from the X screen, is pixel for pixel a
+    frame the desktop's vantrel-replay makes from the recording; the Print
+    Screen shot equals the replay's frame of the number the recording notes."""
+    for f in DEMO_FILES:
+        shutil.copy(c.host_dir / f, c.dir)
+    c.start_watcher()
+    c.focus_desktop()
+    c.start_host("--windowed", "--scale", "1", "--record", "session.script")
+    place = None
+    c.wait_for(lambda: where(c) is not None, 30, "the game's window exists")
+    place = where(c)
+    if not c.expect(place is not None and place[2:4] == (640, 480) and place[4] & WS_CAPTION,
+                    f"a window with a title bar whose client area is 640 x 480: {place}"):
+        return c.finish()
+    x0, y0 = place[0], place[1]
+    shot = c.wait_pixels("first", moved(DEMO_FIRST, x0, y0), 30)
+    c.expect_pixels(shot, moved(DEMO_FIRST, x0, y0), "first frames in the window")
+    c.xdo("mousemove", str(x0 + 300), str(y0 + 200))
+    c.xdo("key", "Right")
+    c.wait_pixels("right", moved([((56, 40), GRASS, "")], x0, y0), 10)
+    c.xdo("key", "Print")
+    c.wait_for(lambda: list(c.dir.glob("vantrel-*.png")), 10, "Print Screen wrote a PNG")
+    away = switch_away(c, 5000)
+    time.sleep(1.5)
+    c.screenshot("away")
+    switched_back(c, away)
+    c.focus_desktop()
+    c.xdo("key", "Escape")
+    c.expect_equal(c.wait_host(), 0, "exit code after Escape")
+    c.stop_watcher()
+    c.expect_equal(c.boxes(), ["Error!\tDESTROY!"], "message boxes")
+    if c.desktop_replay is None:
+        c.expect(False, "the desktop's vantrel-replay is known (--desktop-replay)")
+        return c.finish()
+    # The recording, replayed by the desktop host's runner with the
+    # desktop's build of the demo: every frame written.
+    script = (c.dir / "session.script").read_bytes().decode("latin-1")
+    r = subprocess.run([c.desktop_replay, "--module", str(Path(c.desktop_demo) / "prog.dll"),
+                        "--out", "frames", "--every", "1", "session.script"], cwd=c.dir,
+                       capture_output=True, text=True, timeout=600)
+    log("   ", (r.stdout.strip().splitlines() or ["(no output)"])[-1])
+    c.expect(r.returncode in (0, 1), f"the desktop's vantrel-replay replays the recording: "
+             f"exit {r.returncode} {r.stderr.strip()[-300:]}")
+    frames = sorted((c.dir / "frames").glob("frame-*.png"))
+    c.expect(len(frames) > 10, f"the replay wrote its frames ({len(frames)})")
+    shown = raw_rgb(c.dir / "away.png", (x0, y0, 640, 480))
+    same = [f.name for f in frames if raw_rgb(f) == shown]
+    c.expect(bool(same), "the window's picture while away is pixel for pixel a replayed frame"
+             f" ({', '.join(same[-3:]) or 'none'})")
+    import re
+    noted = re.search(r"# screenshot (vantrel-\S+\.png) frame (\d+)", script)
+    if c.expect(noted is not None, "the recording notes the shot and its frame"):
+        own = c.dir / "frames" / f"frame-{int(noted.group(2)):06d}.png"
+        c.expect(own.exists() and raw_rgb(c.dir / noted.group(1)) == raw_rgb(own),
+                 f"the Print Screen shot equals the replay's frame {noted.group(2)}")
+    return c.finish()
+
+
+def set_desktop(c, size):
+    """The size of the prefix's virtual desktop for the next program started
+    once every program has ended."""
+    c.settle()
+    subprocess.run([c.state["wine"], "reg", "add", r"HKCU\Software\Wine\Explorer\Desktops", "/v",
+                    "Default", "/d", size, "/f"], env=c.env, capture_output=True, timeout=120)
+    c.settle()
+
+
+def case_borderless(c):
+    """--borderless on a 1024 x 600 desktop: the 640 x 480 picture fills its
+    height with the aspect kept (800 x 600 at x 112), the bars black; away and
+    back the scene returns with no box; Alt+Enter makes it a window of the
+    mode and back."""
+    for f in DEMO_FILES:
+        shutil.copy(c.host_dir / f, c.dir)
+    set_desktop(c, "1024x600")
+    try:
+        c.start_watcher()
+        c.focus_desktop()
+        c.start_host("--borderless")
+        c.wait_for(lambda: where(c) is not None, 30, "the game's window exists")
+        place = where(c)
+        c.expect(place is not None and place[:4] == (0, 0, 1024, 600) and place[4] & WS_POPUP
+                 and not place[4] & WS_CAPTION, f"a borderless window over the desktop: {place}")
+        picture = moved(DEMO_FIRST, 112, 0, 1.25)
+        bars = [((x, y), (0, 0, 0), "a bar") for x in (0, 50, 111, 912, 1000, 1023)
+                for y in (0, 300, 599)]
+        shot = c.wait_pixels("first", picture + bars, 30)
+        c.expect_pixels(shot, picture, "the picture, scaled 1.25 and centred")
+        c.expect_pixels(shot, bars, "the bars")
+        for n in (1, 2):
+            away = switch_away(c, 3000, 0, 0)
+            switched_back(c, away)
+            shot = c.wait_pixels(f"back-{n}", picture, 20)
+            c.expect_pixels(shot, picture, f"switch {n}: the scene is back")
+        c.expect_equal(c.boxes(), [], "no box while switching")
+        c.focus_desktop()
+        c.xdo("key", "alt+Return")
+        c.wait_for(lambda: (where(c) or (0,) * 5)[4] & WS_CAPTION, 10, "Alt+Enter makes a window")
+        place = where(c)
+        c.expect(place is not None and place[2:4] == (640, 480),
+                 f"the window's client area is the mode: {place}")
+        c.xdo("key", "alt+Return")
+        c.wait_for(lambda: (where(c) or (0,) * 5)[2:4] == (1024, 600), 10,
+                   "Alt+Enter again makes it borderless")
+        c.focus_desktop()
+        c.xdo("key", "Escape")
+        c.expect_equal(c.wait_host(), 0, "exit code after Escape")
+        c.stop_watcher()
+        c.expect_equal(c.boxes(), ["Error!\tDESTROY!"], "message boxes")
+        return c.finish()
+    finally:
+        set_desktop(c, "800x600")
+
+
+def case_ini(c):
+    """vantrel.ini beside vantrel.exe: a good file chooses a window; a bad
+    value is named in one box and the rest of the file still counts; the
+    command line wins over the file."""
+    for f in DEMO_FILES:
+        shutil.copy(c.host_dir / f, c.dir)
+    rows = [
+        # file, command line, the box's text must name, want a window
+        ("present=windowed\r\nscale=1\r\n", [], None, True),
+        ("[vantrel]\r\npresent = windowed\r\nscale = huge\r\n", [], "scale", True),
+        ("present=windowed\r\n", ["--borderless"], None, False),
+    ]
+    for n, (text, args, named, windowed) in enumerate(rows, 1):
+        (c.dir / "vantrel.ini").write_bytes(text.encode())
+        for f in (c.boxes_file, c.stop_file):
+            if f.exists():
+                f.unlink()
+        c.start_watcher()
+        c.focus_desktop()
+        c.start_host(*args)
+        c.wait_for(lambda: where(c) is not None, 30, f"row {n}: the game's window exists")
+        place = where(c)
+        if windowed:
+            c.expect(place is not None and place[2:4] == (640, 480) and place[4] & WS_CAPTION,
+                     f"row {n}: a window of the mode: {place}")
+        else:
+            c.expect(place is not None and place[:4] == (0, 0, 800, 600)
+                     and not place[4] & WS_CAPTION, f"row {n}: borderless: {place}")
+        c.focus_desktop()
+        c.xdo("key", "Escape")
+        c.expect_equal(c.wait_host(), 0, f"row {n}: exit code after Escape")
+        c.stop_watcher()
+        boxes = c.boxes()
+        ini_boxes = [b for b in boxes if b.startswith("vantrel.ini\t")]
+        if named:
+            c.expect(len(ini_boxes) == 1 and named in ini_boxes[0],
+                     f"row {n}: one box names '{named}': {ini_boxes}")
+        else:
+            c.expect_equal(ini_boxes, [], f"row {n}: no box about the file")
+        c.expect(boxes and boxes[-1] == "Error!\tDESTROY!", f"row {n}: the run went on: {boxes}")
+        c.settle()
+    return c.finish()
+
+
 CASES = {
     "backend": case_backend,
     "imports": case_imports,
@@ -1167,6 +1378,9 @@ CASES = {
     "fps": case_fps,
     "corpus": case_corpus,
     "remode": case_remode,
+    "windowed": case_windowed,
+    "borderless": case_borderless,
+    "ini": case_ini,
 }
 
 
@@ -1176,6 +1390,8 @@ def main():
     p.add_argument("name", nargs="?", choices=sorted(CASES))
     p.add_argument("--source", default=str(Path(__file__).resolve().parents[2]))
     p.add_argument("--work")
+    p.add_argument("--desktop-replay", help="the desktop's vantrel-replay, for recordings")
+    p.add_argument("--desktop-demo", help="the folder of the desktop's demo module")
     p.add_argument("--expect", choices=["i686", "x86_64"],
                    help="with choice: the build the test build was configured for")
     args = p.parse_args()
@@ -1189,7 +1405,9 @@ def main():
         return teardown(args)
     if args.name is None:
         p.error("case needs a name")
-    return CASES[args.name](Case(args.work, args.name))
+    case = Case(args.work, args.name)
+    case.desktop_replay, case.desktop_demo = args.desktop_replay, args.desktop_demo
+    return CASES[args.name](case)
 
 
 if __name__ == "__main__":
