@@ -113,7 +113,9 @@ typedef int32_t(VANTREL_CDECL *VReportFn)(const char *text);
 // VSurf: an image's surface holder (12 bytes). Host-owned.
 // ---------------------------------------------------------------------------
 struct VSurf {
-  // 0: the off-screen surface (IDirectDrawSurface4* on Windows); written by the host's upload
+  // 0: the off-screen surface; written by the host's upload. An IDirectDrawSurface4* only in
+  // Windows' exclusive play: in a window or borderless, on the desktop and in a replay it is the
+  // host's own surface, to be compared or handed back, never called through
   void *surface;
   // 4: the bitmap's width in pixels; written by the host's upload, read only by the module
   int32_t width;

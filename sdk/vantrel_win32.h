@@ -20,11 +20,12 @@
  *                           closing the box answers IDCANCEL where the box
  *                           has a Cancel button (under replay: the default
  *                           button, MB_DEFBUTTONn, answers at once). On
- *                           Windows in full screen it may be drawn on the
- *                           hidden back buffer (after an odd number of
- *                           flips) and never be seen: use prog->Report(t),
+ *                           Windows in exclusive full screen it may be drawn
+ *                           on the hidden back buffer (after an odd number
+ *                           of flips) and never be seen: use prog->Report(t),
  *                           for which the host flips to the visible surface
- *                           first, or pass MB_TOPMOST and a NULL owner
+ *                           first, or pass MB_TOPMOST and a NULL owner (in a
+ *                           window or borderless every box is seen)
  *   GetAsyncKeyState(vk)    0x8000 while the key is down, bit 0 when it was
  *                           pressed since the previous query of that key
  *   GetKeyState(vk)         0x8000 while the key is down, bit 0 its toggle

@@ -76,6 +76,10 @@ bool FilterMessage(plat::HWND platWnd, uint32_t message, plat::WPARAM wParam, pl
     *result = 0;
     return true;
   }
+  case WM_DISPLAYCHANGE:
+    // The desktop's own mode changed: borderless covers it again.
+    ApplyWindowShape();
+    return false;
   case WM_ERASEBKGND:
     *result = 1; // the paint covers every pixel; no flash of the brush first
     return true;
