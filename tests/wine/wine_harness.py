@@ -1293,6 +1293,37 @@ def case_no_directdraw(c):
     return c.finish()
 
 
+def idle_turns(script):
+    """The idle turns of a recording: its frame lines, a folded run "xK"
+    counting K."""
+    import re
+    return sum(int(m.group(1) or 1) for m in re.finditer(r"^frame \d+(?: x(\d+))?\s*$", script,
+                                                         re.M))
+
+
+def case_fps_cap(c):
+    """--fps-cap 25 in a window: the module is called for idle turns at most
+    25 times a second (the recording counts them), and still often."""
+    for f in DEMO_FILES:
+        shutil.copy(c.host_dir / f, c.dir)
+    c.start_watcher()
+    c.focus_desktop()
+    c.start_host("--windowed", "--fps-cap", "25", "--record", "session.script")
+    c.wait_pixels("first", moved(DEMO_FIRST, 80, 69), 30)
+    script = c.dir / "session.script"
+    t0, n0 = time.time(), idle_turns(script.read_text())
+    time.sleep(6)
+    n1, t1 = idle_turns(script.read_text()), time.time()
+    rate = (n1 - n0) / (t1 - t0)
+    c.expect(10 <= rate <= 26, f"idle turns a second with --fps-cap 25: {rate:.1f}")
+    c.focus_desktop()
+    c.xdo("key", "Escape")
+    c.expect_equal(c.wait_host(), 0, "exit code after Escape")
+    c.stop_watcher()
+    c.expect_equal(c.boxes(), ["Error!\tDESTROY!"], "message boxes")
+    return c.finish()
+
+
 def set_desktop(c, size):
     """The size of the prefix's virtual desktop for the next program started
     once every program has ended."""
@@ -1416,6 +1447,7 @@ CASES = {
     "borderless": case_borderless,
     "ini": case_ini,
     "no_directdraw": case_no_directdraw,
+    "fps_cap": case_fps_cap,
 }
 
 
