@@ -372,6 +372,18 @@ class Case:
                 return shot
             time.sleep(0.3)
 
+    def copy_demo(self):
+        """The demo module and the files it loads, into the case's folder."""
+        for f in DEMO_FILES:
+            shutil.copy(self.host_dir / f, self.dir)
+
+    def end_with_escape(self, what=""):
+        """Escape ends the run: exit code 0, and the last box is DESTROY!."""
+        self.focus_desktop()
+        self.xdo("key", "Escape")
+        self.expect_equal(self.wait_host(), 0, f"{what}exit code after Escape")
+        self.stop_watcher()
+
     def finish(self):
         self.stop_watcher()
         self.settle()
@@ -423,8 +435,7 @@ DEMO_FILES = ("prog.dll", "tiles.bmp", "sprites.bmp", "vantrel-font.bmp", "drop.
 
 
 def case_demo(c):
-    for f in DEMO_FILES:
-        shutil.copy(c.host_dir / f, c.dir)
+    c.copy_demo()
     c.start_watcher()
     c.focus_desktop()
     c.start_host()
@@ -456,8 +467,7 @@ def case_switch_away(c):
     still), each time it comes back whole and animating, and no box is shown
     until the run ends. There is no task switcher in the virtual desktop for
     xdotool's Alt+Tab to reach: switcher.exe does what it would do."""
-    for f in DEMO_FILES:
-        shutil.copy(c.host_dir / f, c.dir)
+    c.copy_demo()
     c.start_watcher()
     c.focus_desktop()
     c.start_host()
@@ -493,10 +503,7 @@ def case_switch_away(c):
         c.expect_equal(c.boxes(), [], f"switch {n}: message boxes so far")
         if c.failures:
             break
-    c.focus_desktop()
-    c.xdo("key", "Escape")
-    c.expect_equal(c.wait_host(), 0, "exit code after Escape")
-    c.stop_watcher()
+    c.end_with_escape()
     c.expect_equal(c.boxes(), ["Error!\tDESTROY!"], "message boxes")
     return c.finish()
 
@@ -505,8 +512,7 @@ def case_close_request(c):
     """Alt+F4 asks the window to close: the platform destroys it, the run ends
     with code 0, and the DESTROY! box still shows (it cannot be owned by the
     window that is gone)."""
-    for f in DEMO_FILES:
-        shutil.copy(c.host_dir / f, c.dir)
+    c.copy_demo()
     c.start_watcher()
     c.focus_desktop()
     c.start_host()
@@ -1204,8 +1210,7 @@ def case_windowed(c):
     mode, and what it shows, captured from the X screen, is pixel for pixel a
     frame the desktop's vantrel-replay makes from the recording; the Print
     Screen shot equals the replay's frame of the number the recording notes."""
-    for f in DEMO_FILES:
-        shutil.copy(c.host_dir / f, c.dir)
+    c.copy_demo()
     c.start_watcher()
     c.focus_desktop()
     c.start_host("--windowed", "--scale", "1", "--record", "session.script")
@@ -1227,10 +1232,7 @@ def case_windowed(c):
     time.sleep(1.5)
     c.screenshot("away")
     switched_back(c, away)
-    c.focus_desktop()
-    c.xdo("key", "Escape")
-    c.expect_equal(c.wait_host(), 0, "exit code after Escape")
-    c.stop_watcher()
+    c.end_with_escape()
     c.expect_equal(c.boxes(), ["Error!\tDESTROY!"], "message boxes")
     if c.desktop_replay is None:
         c.expect(False, "the desktop's vantrel-replay is known (--desktop-replay)")
@@ -1264,8 +1266,7 @@ def case_no_directdraw(c):
     DirectDrawCreate fails, as on a remote desktop), the default exclusive
     play goes on borderless over the soft device, says so once on the debug
     output, and shows no box until the run ends."""
-    for f in DEMO_FILES:
-        shutil.copy(c.host_dir / f, c.dir)
+    c.copy_demo()
     shutil.copy(c.programs / "no_ddraw" / "ddraw.dll", c.dir)
     c.env["WINEDLLOVERRIDES"] = c.env.get("WINEDLLOVERRIDES", "") + ";ddraw=n"
     c.env["WINEDEBUG"] = "-all,+debugstr"
@@ -1304,8 +1305,7 @@ def idle_turns(script):
 def case_fps_cap(c):
     """--fps-cap 25 in a window: the module is called for idle turns at most
     25 times a second (the recording counts them), and still often."""
-    for f in DEMO_FILES:
-        shutil.copy(c.host_dir / f, c.dir)
+    c.copy_demo()
     c.start_watcher()
     c.focus_desktop()
     c.start_host("--windowed", "--fps-cap", "25", "--record", "session.script")
@@ -1316,10 +1316,7 @@ def case_fps_cap(c):
     n1, t1 = idle_turns(script.read_text()), time.time()
     rate = (n1 - n0) / (t1 - t0)
     c.expect(10 <= rate <= 26, f"idle turns a second with --fps-cap 25: {rate:.1f}")
-    c.focus_desktop()
-    c.xdo("key", "Escape")
-    c.expect_equal(c.wait_host(), 0, "exit code after Escape")
-    c.stop_watcher()
+    c.end_with_escape()
     c.expect_equal(c.boxes(), ["Error!\tDESTROY!"], "message boxes")
     return c.finish()
 
@@ -1338,8 +1335,7 @@ def case_borderless(c):
     height with the aspect kept (800 x 600 at x 112), the bars black; away and
     back the scene returns with no box; Alt+Enter makes it a window of the
     mode and back."""
-    for f in DEMO_FILES:
-        shutil.copy(c.host_dir / f, c.dir)
+    c.copy_demo()
     set_desktop(c, "1024x600")
     try:
         c.start_watcher()
@@ -1370,10 +1366,7 @@ def case_borderless(c):
         c.xdo("key", "alt+Return")
         c.wait_for(lambda: (where(c) or (0,) * 5)[2:4] == (1024, 600), 10,
                    "Alt+Enter again makes it borderless")
-        c.focus_desktop()
-        c.xdo("key", "Escape")
-        c.expect_equal(c.wait_host(), 0, "exit code after Escape")
-        c.stop_watcher()
+        c.end_with_escape()
         c.expect_equal(c.boxes(), ["Error!\tDESTROY!"], "message boxes")
         return c.finish()
     finally:
@@ -1384,8 +1377,7 @@ def case_ini(c):
     """vantrel.ini beside vantrel.exe: a good file chooses a window; a bad
     value is named in one box and the rest of the file still counts; the
     command line wins over the file."""
-    for f in DEMO_FILES:
-        shutil.copy(c.host_dir / f, c.dir)
+    c.copy_demo()
     rows = [
         # file, command line, the box's text must name, want a window
         ("present=windowed\r\nscale=1\r\n", [], None, True),
@@ -1408,10 +1400,7 @@ def case_ini(c):
         else:
             c.expect(place is not None and place[:4] == (0, 0, 800, 600)
                      and not place[4] & WS_CAPTION, f"row {n}: borderless: {place}")
-        c.focus_desktop()
-        c.xdo("key", "Escape")
-        c.expect_equal(c.wait_host(), 0, f"row {n}: exit code after Escape")
-        c.stop_watcher()
+        c.end_with_escape(f"row {n}: ")
         boxes = c.boxes()
         ini_boxes = [b for b in boxes if b.startswith("vantrel.ini\t")]
         if named:
