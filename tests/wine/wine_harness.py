@@ -448,6 +448,14 @@ def case_demo(c):
     shot = c.wait_pixels("right", [((56, 40), GRASS, "")], 10)
     c.expect_pixels(shot, [((56, 40), GRASS, "grass after one press of Right")], "scrolled")
     c.expect_pixels(shot, [((56, 304), WATER, "water: rows stay")], "scrolled")
+    # Print Screen in exclusive play reads the real primary surface.
+    c.xdo("key", "Print")
+    c.wait_for(lambda: list(c.dir.glob("vantrel-*.png")), 10, "Print Screen wrote a PNG")
+    pngs = list(c.dir.glob("vantrel-*.png"))
+    if pngs:
+        own = Shot(raw_rgb(pngs[0]), 640)
+        c.expect(len(own.data) == 640 * 480 * 3, "the shot is the 640 x 480 mode")
+        c.expect_pixels(own, [((56, 40), GRASS, "grass"), ((56, 304), WATER, "water")], "the shot")
     c.xdo("key", "Escape")
     c.expect_equal(c.wait_host(), 0, "exit code after Escape")
     c.stop_watcher()
