@@ -1147,6 +1147,44 @@ def case_corpus(c):
     return c.finish()
 
 
+def case_options(c):
+    """vantrel.exe's options reader (options_check.exe, the same code):
+    --version and a bad command line answer on the output they were given,
+    with exit codes 0 and 2 and no box; then vantrel.ini beside the program
+    (byte order mark, CRLF, a section, a relative module path) fills what the
+    command line (quotes honoured) left, and its one bad line is named in one
+    box captioned "vantrel.ini"."""
+    shutil.copy(c.programs / "options_check.exe", c.dir)
+
+    def run(*args):
+        return subprocess.run([c.state["wine"], "options_check.exe", *args], cwd=c.dir,
+                              env=c.env, capture_output=True, timeout=60)
+    c.start_watcher()
+    r = run("--version")
+    c.expect_equal((r.returncode, r.stdout, r.stderr), (0, b"vantrel 1.0\r\n", b""), "--version")
+    r = run("--windowed", "--scale", "99")
+    c.expect_equal((r.returncode, r.stdout, r.stderr),
+                   (2, b"", b"vantrel: option '--scale' needs a whole number from 1 to 16, "
+                    b"not '99'\r\nTry 'vantrel.exe --help' for the options.\r\n"),
+                   "a bad command line")
+    r = run("--help")
+    c.expect(r.returncode == 0 and r.stdout.startswith(b"Usage: vantrel.exe [OPTION]...\r\n"),
+             f"--help: {r.returncode} {r.stdout[:60]!r}")
+    c.expect(not (c.dir / "options.txt").exists(), "nothing ran for them")
+    (c.dir / "vantrel.ini").write_bytes(
+        b"\xef\xbb\xbf; chosen by the player\r\n[vantrel]\r\npresent=Borderless\r\n"
+        b"scale = 3\r\nfps_cap=fast\r\nmodule=mods\\game.dll\r\n[other]\r\nscale=9\r\n")
+    r = run("--windowed", "--record", "my run.script")
+    c.expect_equal(r.returncode, 100, "exit code of a run")
+    got = (c.dir / "options.txt").read_bytes().decode() if (c.dir / "options.txt").exists() else ""
+    c.expect_equal(got, f"windowed 3 0 0 [{winpath(c.dir)}\\mods\\game.dll] [my run.script]\n",
+                   "the options")
+    c.stop_watcher()
+    c.expect_equal(c.boxes(), ["vantrel.ini\tvantrel.ini line 5: fps_cap must be a whole number "
+                               "from 0 to 10000, not 'fast'"], "message boxes")
+    return c.finish()
+
+
 CASES = {
     "backend": case_backend,
     "imports": case_imports,
@@ -1166,6 +1204,7 @@ CASES = {
     "fps": case_fps,
     "corpus": case_corpus,
     "remode": case_remode,
+    "options": case_options,
 }
 
 
