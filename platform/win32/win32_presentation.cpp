@@ -68,12 +68,22 @@ WindowShape ShapeFor(int32_t modeW, int32_t modeH) {
     modeH = kFirstModeH;
   }
   constexpr uint32_t style = WS_OVERLAPPEDWINDOW;
-  ::RECT outer{0, 0, modeW * scale, modeH * scale};
-  ::AdjustWindowRectEx(&outer, style, FALSE, 0);
-  const int32_t w = outer.right - outer.left;
-  const int32_t h = outer.bottom - outer.top;
   ::RECT work{0, 0, screenW, screenH};
   ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  // The scale asked for, or the largest below it whose window fits the work
+  // area (Windows would cut a larger one to the screen, and the picture with
+  // it): at least 1.
+  int32_t w = 0;
+  int32_t h = 0;
+  for (int32_t s = scale; s >= 1; --s) {
+    ::RECT outer{0, 0, modeW * s, modeH * s};
+    ::AdjustWindowRectEx(&outer, style, FALSE, 0);
+    w = outer.right - outer.left;
+    h = outer.bottom - outer.top;
+    if (w <= work.right - work.left && h <= work.bottom - work.top) {
+      break;
+    }
+  }
   int32_t x = work.left + (work.right - work.left - w) / 2;
   int32_t y = work.top + (work.bottom - work.top - h) / 2;
   // A window larger than the work area keeps its title bar on the screen.

@@ -146,34 +146,6 @@ TEST(PlayOptions, ExitCodesAndWhereTheTextGoes) {
   EXPECT_EQ(err, "vantrel: unknown option '--x'\nTry 'vantrel --help' for the options.\n");
 }
 
-// What each host says for each outcome: the Windows host names its own
-// program and help text.
-TEST(PlayOptions, EachHostAnswersInItsOwnWords) {
-  using playopts::Host;
-  const struct {
-    ParseStatus status;
-    Host host;
-    int exitCode;
-    bool isError;
-    std::string text;
-  } table[] = {
-      {ParseStatus::Run, Host::Windows, -1, false, ""},
-      {ParseStatus::Help, Host::Desktop, 0, false, playopts::HelpText(Host::Desktop)},
-      {ParseStatus::Help, Host::Windows, 0, false, playopts::HelpText(Host::Windows)},
-      {ParseStatus::Version, Host::Windows, 0, false, "vantrel " VANTREL_VERSION "\n"},
-      {ParseStatus::Error, Host::Windows, 2, true,
-       "vantrel: bad\nTry 'vantrel.exe --help' for the options.\n"},
-  };
-  for (const auto &row : table) {
-    const auto answer = playopts::AnswerParseResult({row.status, "bad"}, row.host);
-    EXPECT_EQ(answer.exitCode, row.exitCode) << static_cast<int>(row.status);
-    EXPECT_EQ(answer.isError, row.isError) << static_cast<int>(row.status);
-    EXPECT_EQ(answer.text, row.text) << static_cast<int>(row.status);
-  }
-  EXPECT_NE(std::string(playopts::HelpText(Host::Desktop)),
-            std::string(playopts::HelpText(Host::Windows)));
-}
-
 TEST(PlayOptions, HelpNamesEveryOption) {
   using playopts::Host;
   const struct {

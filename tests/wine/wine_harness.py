@@ -1418,6 +1418,49 @@ def case_ini(c):
             c.expect_equal(ini_boxes, [], f"row {n}: no box about the file")
         c.expect(boxes and boxes[-1] == "Error!\tDESTROY!", f"row {n}: the run went on: {boxes}")
         c.settle()
+def case_options(c):
+    """vantrel.exe's own command line: --version, --help and a bad command
+    line answer on the output they were given, with exit codes 0 and 2 and no
+    box; then vantrel.ini beside the program (byte order mark, CRLF, a
+    section, a relative module path) fills what the command line left, and
+    its one bad line is named in one box captioned "vantrel.ini" while the
+    game runs from the module the file names."""
+    def run(*args):
+        return subprocess.run([c.state["wine"], "vantrel.exe", *args], cwd=c.dir, env=c.env,
+                              capture_output=True, timeout=60)
+    c.start_watcher()
+    r = run("--version")
+    c.expect_equal((r.returncode, r.stdout, r.stderr), (0, b"vantrel 1.0\r\n", b""), "--version")
+    r = run("--windowed", "--scale", "99")
+    c.expect_equal((r.returncode, r.stdout, r.stderr),
+                   (2, b"", b"vantrel: option '--scale' needs a whole number from 1 to 16, "
+                    b"not '99'\r\nTry 'vantrel.exe --help' for the options.\r\n"),
+                   "a bad command line")
+    r = run("--help")
+    c.expect(r.returncode == 0 and r.stdout.startswith(b"Usage: vantrel.exe [OPTION]...\r\n"),
+             f"--help: {r.returncode} {r.stdout[:60]!r}")
+    c.expect_equal(c.boxes(), [], "no box for them")
+    (c.dir / "mods").mkdir()
+    for f in DEMO_FILES:
+        shutil.copy(c.host_dir / f, c.dir / "mods" / ("game.dll" if f == "prog.dll" else f))
+    (c.dir / "vantrel.ini").write_bytes(
+        b"\xef\xbb\xbf; chosen by the player\r\n[vantrel]\r\npresent=Windowed\r\n"
+        b"scale = 3\r\nfps_cap=fast\r\nmodule=mods\\game.dll\r\n[other]\r\npresent=x\r\n")
+    c.focus_desktop()
+    c.start_host("--scale", "1")
+    c.wait_for(lambda: where(c) is not None, 30, "the game's window exists")
+    place = where(c)
+    c.expect(place is not None and place[2:4] == (640, 480) and place[4] & WS_CAPTION,
+             f"a window (file) of the mode's size (command line): {place}")
+    shot = c.wait_pixels("first", moved(DEMO_FIRST, place[0], place[1]) if place else [], 30)
+    c.expect_pixels(shot, moved(DEMO_FIRST, place[0], place[1]) if place else [],
+                    "the demo, from the module the file names")
+    c.end_with_escape()
+    c.expect_equal(c.boxes(), ["vantrel.ini\tvantrel.ini line 5: fps_cap must be a whole number "
+                               "from 0 to 10000, not 'fast'", "Error!\tDESTROY!"], "message boxes")
+    return c.finish()
+
+
     return c.finish()
 
 
@@ -1445,6 +1488,7 @@ CASES = {
     "ini": case_ini,
     "no_directdraw": case_no_directdraw,
     "fps_cap": case_fps_cap,
+    "options": case_options,
 }
 
 
