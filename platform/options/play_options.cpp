@@ -23,7 +23,7 @@ constexpr OptionRule kOptions[] = {
     {"--borderless", Kind::Flag, 0, 0},
     {"--windowed", Kind::Flag, 0, 0},
     {"--scale", Kind::Number, 1, kMaxScale},
-    {"--fps-cap", Kind::Number, 1, kMaxFpsCap},
+    {"--fps-cap", Kind::Number, 0, kMaxFpsCap},
     {"--strict-modes", Kind::Flag, 0, 0},
     {"--record", Kind::Text, 0, 0},
 };

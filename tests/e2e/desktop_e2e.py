@@ -1065,7 +1065,7 @@ def case_options(x, args):
         check(name in r.stdout, "--help does not name %s:\n%s" % (name, r.stdout))
     for argv, text in ((("--bogus",), "unknown option '--bogus'"),
                        (("--scale",), "option '--scale' needs a value"),
-                       (("--fps-cap", "0"), "option '--fps-cap' needs a whole number"),
+                       (("--fps-cap", "-1"), "option '--fps-cap' needs a whole number"),
                        (("--record", "/nonexistent-folder/s.script"),
                         "cannot record into /nonexistent-folder/s.script")):
         r = run(*argv)

@@ -244,6 +244,8 @@ TEST(PlayIni, CommandLineWinsFileFillsTheRest) {
       {{"--fps-cap", "30", "--module", "cli.dll"},
        "fps_cap=60\nmodule=m.dll\nscale=3",
        "exclusive 3 30 cli.dll"},
+      // --fps-cap 0 lifts the file's cap.
+      {{"--fps-cap", "0"}, "fps_cap=60", "exclusive 1 0 "},
       // A bad line in the file leaves the default, not the command line's.
       {{"--borderless"}, "present=windowed\nscale=99", "borderless 1 0 "},
   };

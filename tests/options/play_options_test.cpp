@@ -52,6 +52,7 @@ TEST(PlayOptions, AcceptedLines) {
       {{"--scale=16", "--windowed"}, "", Win, 16, 0, false, ""},
       {{"--fps-cap", "60"}, "", Excl, 1, 60, false, ""},
       {{"--fps-cap=10000"}, "", Excl, 1, 10000, false, ""},
+      {{"--fps-cap", "0"}, "", Excl, 1, 0, false, ""}, // no cap, over a file's
       {{"--strict-modes", "--record", "run.txt"}, "", Excl, 1, 0, true, "run.txt"},
       // The last of a repeated option wins; a value may itself start "--".
       {{"--scale", "2", "--scale", "4"}, "", Excl, 4, 0, false, ""},
@@ -103,10 +104,10 @@ TEST(PlayOptions, RefusedLines) {
       {{"--scale", "-2"}, "option '--scale' needs a whole number from 1 to 16, not '-2'"},
       {{"--scale", "2x"}, "option '--scale' needs a whole number from 1 to 16, not '2x'"},
       {{"--scale="}, "option '--scale' needs a whole number from 1 to 16, not ''"},
-      {{"--fps-cap", "0"}, "option '--fps-cap' needs a whole number from 1 to 10000, not '0'"},
+      {{"--fps-cap", "-1"}, "option '--fps-cap' needs a whole number from 0 to 10000, not '-1'"},
       {{"--fps-cap", "99999999999999999999"},
-       "option '--fps-cap' needs a whole number from 1 to 10000, not '99999999999999999999'"},
-      {{"--fps-cap", " 60"}, "option '--fps-cap' needs a whole number from 1 to 10000, not ' 60'"},
+       "option '--fps-cap' needs a whole number from 0 to 10000, not '99999999999999999999'"},
+      {{"--fps-cap", " 60"}, "option '--fps-cap' needs a whole number from 0 to 10000, not ' 60'"},
       // The first bad argument is the one named.
       {{"--windowed", "--nope", "--help"}, "unknown option '--nope'"},
   };
