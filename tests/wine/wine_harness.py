@@ -1359,6 +1359,12 @@ def case_borderless(c):
         shot = c.wait_pixels("first", picture + bars, 30)
         c.expect_pixels(shot, picture, "the picture, scaled 1.25 and centred")
         c.expect_pixels(shot, bars, "the bars")
+        # The pointer in mode pixels: screen (612, 375) is mode (400, 300),
+        # where the demo draws its white cross.
+        c.xdo("mousemove", "612", "375")
+        cross = [((612, 375), (255, 255, 255), "the demo's cross under the pointer")]
+        shot = c.wait_pixels("pointer", cross, 10)
+        c.expect_pixels(shot, cross, "the pointer, scaled back to the mode")
         for n in (1, 2):
             away = switch_away(c, 3000, 0, 0)
             switched_back(c, away)
