@@ -82,7 +82,7 @@ cpu_seconds() {
 # The wineserver of this prefix (the one whose environment names it).
 server_pid() {
   for p in $(pgrep -u "$(id -u)" wineserver); do
-    if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+    if tr '\0' '\n' 2>/dev/null <"/proc/$p/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; then
       echo "$p"
       return
     fi

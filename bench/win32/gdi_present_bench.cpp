@@ -301,13 +301,13 @@ void MeasureDemo(const char *what) {
 DWORD WINAPI WatchDemo(void * /*unused*/) {
   ::Sleep(1500); // start-up and the first frames
   char name[64];
-  std::snprintf(name, sizeof name, "demo, %d turns/s, %.0f s, 640x480 client:", demoTurns,
+  std::snprintf(name, sizeof name, "demo, %d turns/s, %g s, 640x480 client:", demoTurns,
                 pacedSeconds);
   MeasureDemo(name);
   SizeClient(kBigW, kBigH);
   ::Sleep(500);
   const ::RECT client = Client();
-  std::snprintf(name, sizeof name, "demo, %d turns/s, %.0f s, %ldx%ld client:", demoTurns,
+  std::snprintf(name, sizeof name, "demo, %d turns/s, %g s, %ldx%ld client:", demoTurns,
                 pacedSeconds, client.right, client.bottom);
   MeasureDemo(name);
   ::ExitProcess(0);
@@ -394,12 +394,12 @@ int main(int argc, char **argv) {
   }
 
   char name[64];
-  std::snprintf(name, sizeof name, "paced 60/s, %.0f s, 640x480 client:", pacedSeconds);
+  std::snprintf(name, sizeof name, "paced 60/s, %g s, 640x480 client:", pacedSeconds);
   Paced(name);
   SizeClient(kBigW, kBigH);
   client = Client();
-  std::snprintf(name, sizeof name, "paced 60/s, %.0f s, %ldx%ld client:", pacedSeconds,
-                client.right, client.bottom);
+  std::snprintf(name, sizeof name, "paced 60/s, %g s, %ldx%ld client:", pacedSeconds, client.right,
+                client.bottom);
   Paced(name);
   return 0;
 }
