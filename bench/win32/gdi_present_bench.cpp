@@ -380,15 +380,16 @@ int main(int argc, char **argv) {
     }
     PrintRow("ViewToPixels32 (16 -> 32-bit BGRX)",
              Measure([&] { replay::ViewToPixels32(view, replay::PixelBytes::Bgrx, &pixels); }));
-    PrintRow("StretchDIBits 640x480 -> 640x480", MeasureStretch(pixels));
-    PrintRow("flip presenting into 640x480", Measure(PresentTurn));
+    PrintRow("StretchDIBits alone, 640x480 client", MeasureStretch(pixels));
+    PrintRow("flip + queue check, 640x480 client", Measure(PresentTurn));
     SizeClient(kBigW, kBigH);
     client = Client();
     char name[64];
-    std::snprintf(name, sizeof name, "StretchDIBits 640x480 -> %ldx%ld", client.right,
+    std::snprintf(name, sizeof name, "StretchDIBits alone, %ldx%ld client", client.right,
                   client.bottom);
     PrintRow(name, MeasureStretch(pixels));
-    std::snprintf(name, sizeof name, "flip presenting into %ldx%ld", client.right, client.bottom);
+    std::snprintf(name, sizeof name, "flip + queue check, %ldx%ld client", client.right,
+                  client.bottom);
     PrintRow(name, Measure(PresentTurn));
     SizeClient(kModeW, kModeH);
   }
