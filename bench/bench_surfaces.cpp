@@ -27,7 +27,7 @@ void Put(const soft::SurfaceView &v, int32_t x, int32_t y, uint32_t value) {
   }
 }
 
-#if !defined(__EMSCRIPTEN__)
+#if defined(VANTREL_BENCH_SDL2)
 uint32_t SdlFormat(int32_t bpp) {
   switch (bpp) {
   case 8:
@@ -98,7 +98,7 @@ void PaintCells(plat::Surface s, int32_t cell, bool opaque, uint32_t seed) {
   }
 }
 
-#if !defined(__EMSCRIPTEN__) // the web build has no SDL2 to compare with
+#if defined(VANTREL_BENCH_SDL2)
 SDL_Surface *AsSdl(plat::Surface s) {
   soft::SurfaceView v{};
   if (!soft::View(s, &v)) {

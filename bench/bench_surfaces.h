@@ -5,8 +5,16 @@
 
 #include "platform/platform.h"
 
-#include <SDL.h>
 #include <cstdint>
+
+// SDL2 is there to compare with on the desktop; the web and Windows builds of
+// the benchmark scene have none.
+#if !defined(__EMSCRIPTEN__) && !defined(_WIN32)
+#define VANTREL_BENCH_SDL2 1
+#include <SDL.h>
+#else
+struct SDL_Surface;
+#endif
 
 namespace bench {
 

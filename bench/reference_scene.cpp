@@ -112,7 +112,7 @@ ReferenceScene Build(int32_t bpp) {
   scene.layers = bottom;
   scene.drawnItems = 2 * (kViewCols * kViewRows + kSpritesPerLayer + kStretchedPerLayer);
 
-#if !defined(__EMSCRIPTEN__) // the web build has no SDL2 to compare with
+#if defined(VANTREL_BENCH_SDL2)
   scene.sdlTiles = AsSdl(tiles);
   scene.sdlSprites = AsSdl(sheet);
   scene.sdlScreen =
@@ -128,7 +128,7 @@ ReferenceScene Build(int32_t bpp) {
   return scene;
 }
 
-#if !defined(__EMSCRIPTEN__)
+#if defined(VANTREL_BENCH_SDL2)
 void DrawMapWithSdl(const VMap &map, SDL_Surface *tiles, SDL_Surface *screen) {
   int32_t k = 0;
   for (uint32_t r = 0; r < map.viewRows; ++r) {
@@ -159,7 +159,7 @@ void Install(const ReferenceScene &scene) {
   vantrel::prog.ihead = scene.images;
 }
 
-#if !defined(__EMSCRIPTEN__)
+#if defined(VANTREL_BENCH_SDL2)
 void DrawWithSdl(const ReferenceScene &scene) {
   for (const VLayer *layer = scene.layers; layer != nullptr; layer = layer->next) {
     if (layer->map != nullptr && layer->map->state != HIDDEN) {

@@ -8,8 +8,9 @@
 
 #include "vantrel.h"
 
-#include <SDL.h>
 #include <cstdint>
+
+struct SDL_Surface;
 
 namespace bench {
 

@@ -63,10 +63,19 @@ bool ViewToPixels32(const soft::SurfaceView &view, PixelBytes order, std::vector
   for (int32_t y = 0; y < view.height; ++y) {
     const uint8_t *src = view.pixels + static_cast<ptrdiff_t>(y) * view.pitch;
     uint8_t *dst = out->data() + static_cast<size_t>(y) * w * 4;
-    if (view.bpp == 8 || view.bpp == 16) {
-      const uint32_t *table = Table(view.bpp, order).data();
-      for (size_t x = 0; x < w; ++x, src += bytes, dst += 4) {
-        std::memcpy(dst, &table[soft::LoadPixel(src, bytes)], 4);
+    // One table look-up a pixel, the stored value read in place (little
+    // endian): this runs on every frame a window shows.
+    if (view.bpp == 8) {
+      const uint32_t *table = Table(8, order).data();
+      for (size_t x = 0; x < w; ++x, dst += 4) {
+        std::memcpy(dst, &table[src[x]], 4);
+      }
+      continue;
+    }
+    if (view.bpp == 16) {
+      const uint32_t *table = Table(16, order).data();
+      for (size_t x = 0; x < w; ++x, src += 2, dst += 4) {
+        std::memcpy(dst, &table[src[0] | src[1] << 8], 4);
       }
       continue;
     }

@@ -23,8 +23,9 @@ TEST(FramePixels, SameColoursAsTheReplayRunnerInEitherByteOrder) {
   for (const Order &o : orders) {
     for (int32_t bpp : {8, 16, 24, 32}) {
       const int32_t bytes = bpp / 8;
-      const int32_t width = bpp == 16 ? 256 : 61; // 16 bits: 256 x 256 holds every value
-      const int32_t height = 256;
+      // Odd widths, so rows are padded; at 16 bits 255 x 258 holds every value.
+      const int32_t width = bpp == 16 ? 255 : 61;
+      const int32_t height = bpp == 16 ? 258 : 256;
       const int32_t pitch = (width * bytes + 3) & ~3;
       std::vector<uint8_t> pixels(static_cast<size_t>(pitch * height), 0xEE);
       for (int32_t y = 0; y < height; ++y) {
