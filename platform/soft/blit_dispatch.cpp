@@ -2,8 +2,10 @@
 // variant that runs best on this processor.
 //
 // On x86 the build carries SSE2, AVX2 and AVX-512 variants beside the portable loops
-// (VANTREL_BLIT_X86); the processor is asked once which it runs. The web
-// build carries the SSE2 loops as WebAssembly SIMD (VANTREL_BLIT_WASM_SIMD).
+// (VANTREL_BLIT_X86); the processor is asked once which it runs. The Windows
+// build carries SSE2 alone (VANTREL_BLIT_X86_SSE2): GCC cannot give AVX code
+// there the 32-byte aligned stack it may spill to. The web build carries the
+// SSE2 loops as WebAssembly SIMD (VANTREL_BLIT_WASM_SIMD).
 // Elsewhere only the portable loops exist.
 #include "platform/soft/blit_loops.h"
 #include "platform/soft/blit_variants.h"
@@ -29,6 +31,12 @@ std::array<BlitLoopVariant, 4> Variants() {
           BlitLoopVariant{"sse2", &Sse2BlitLoops(), RunsSse2()},
           BlitLoopVariant{"avx2", &Avx2BlitLoops(), RunsAvx2()},
           BlitLoopVariant{"avx512", &Avx512BlitLoops(), RunsAvx512()}};
+}
+#elif defined(VANTREL_BLIT_X86_SSE2)
+std::array<BlitLoopVariant, 2> Variants() {
+  __builtin_cpu_init();
+  return {BlitLoopVariant{"portable", &PortableBlitLoops(), true},
+          BlitLoopVariant{"sse2", &Sse2BlitLoops(), __builtin_cpu_supports("sse2") != 0}};
 }
 #elif defined(VANTREL_BLIT_WASM_SIMD)
 // WebAssembly SIMD is part of the build, not asked of the processor: every
