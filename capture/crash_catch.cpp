@@ -47,10 +47,10 @@ LONG WINAPI OnException(EXCEPTION_POINTERS *info) {
   if (crashReporter != nullptr) {
     crashReporter(ExceptionName(info->ExceptionRecord->ExceptionCode));
   }
-  if (crashExitCode < 0) {
-    return EXCEPTION_CONTINUE_SEARCH;
-  }
-  ExitProcess(static_cast<UINT>(crashExitCode));
+  // Ended here rather than handed on: the player has been told, and the
+  // system's own crash dialog would only say it again.
+  ExitProcess(crashExitCode < 0 ? static_cast<UINT>(info->ExceptionRecord->ExceptionCode)
+                                : static_cast<UINT>(crashExitCode));
 }
 
 void WriteAll(const char *text, size_t size) { _write(2, text, static_cast<unsigned>(size)); }

@@ -19,7 +19,8 @@ using CrashReporter = void (*)(const char *what);
 // From now on a crash (SIGSEGV, SIGBUS, SIGFPE, SIGILL; on Windows an
 // unhandled exception) calls `reporter`, then ends the process with
 // `exitCode`, or by the signal itself when `exitCode` is negative (the
-// shell then sees the crash as before, core file included). The handler
+// shell then sees the crash as before, core file included; on Windows the
+// exit code is the exception's code, as Windows gives a crashed process). The handler
 // runs on a stack of its own, so a stack overflow is caught too.
 void CatchCrashes(CrashReporter reporter, int exitCode);
 
@@ -30,6 +31,8 @@ public:
   CrashText &Add(int64_t n);
   // Writes the text to standard error in one write.
   void Write() const;
+  // The text so far, zero-terminated.
+  const char *Text() const { return text_; }
 
 private:
   char text_[1024] = {};

@@ -118,15 +118,21 @@ void Observe(vantrel::CallKind kind, const VEvent &event, int32_t elapsed) {
 
 } // namespace
 
-bool StartRecording(const char *path) {
+bool StartRecording(const char *path, std::string *why) {
+  std::string ignored;
+  if (why == nullptr) {
+    why = &ignored;
+  }
   StopRecording();
   if (path == nullptr || path[0] == '\0') {
-    std::fprintf(stderr, "vantrel: no file to record into\n");
+    *why = "no file to record into";
     return false;
   }
-  file = std::fopen(path, "w");
+  // Binary: the same bytes on every system, and a folded run rewritten in
+  // place has the length it had.
+  file = std::fopen(path, "wb");
   if (file == nullptr) {
-    std::fprintf(stderr, "vantrel: cannot record into %s: %s\n", path, std::strerror(errno));
+    *why = std::string("cannot record into ") + path + ": " + std::strerror(errno);
     return false;
   }
   writeFailed = false;
@@ -136,6 +142,15 @@ bool StartRecording(const char *path) {
   WriteLine("# recorded by vantrel: one call of the module's procedure per line");
   Flush();
   vantrel::callObserver = Observe;
+  return true;
+}
+
+bool StartRecording(const char *path) {
+  std::string why;
+  if (!StartRecording(path, &why)) {
+    std::fprintf(stderr, "vantrel: %s\n", why.c_str());
+    return false;
+  }
   return true;
 }
 

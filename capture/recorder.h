@@ -11,6 +11,8 @@ namespace replay {
 // of the module from now on. False (with the reason on standard error) when
 // the file cannot be written.
 bool StartRecording(const char *path);
+// The same, with the reason for a false answer in `why` (not printed).
+bool StartRecording(const char *path, std::string *why);
 
 // True while a recording is open.
 bool Recording();

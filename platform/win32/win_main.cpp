@@ -4,11 +4,14 @@
 #include "capture/recorder.h"
 #include "host/startup.h"
 #include "platform/platform.h"
+#include "platform/win32/win32_crash_report.h"
 #include "platform/win32/win32_modules.h"
 #include "platform/win32/win32_options.h"
 #include "platform/win32/win32_presentation.h"
 
 #include <windows.h>
+
+#include <string>
 
 namespace {
 
@@ -38,9 +41,12 @@ int WINAPI WinMain(::HINSTANCE instance, ::HINSTANCE previous, ::LPSTR commandLi
     win32plat::SetModuleFile(options.modulePath.c_str());
   }
   // Every call of the module from here on goes into the recording.
-  if (!options.recordPath.empty() && !replay::StartRecording(options.recordPath.c_str())) {
+  std::string why;
+  if (!options.recordPath.empty() && !replay::StartRecording(options.recordPath.c_str(), &why)) {
+    MessageBoxA(nullptr, ("vantrel: " + why).c_str(), "Vantrel", MB_OK | MB_ICONERROR);
     return 2;
   }
+  win32::ReportCrashes(options.recordPath.empty() ? nullptr : options.recordPath.c_str());
   const int code =
       vantrel::WinMain(reinterpret_cast<plat::HINSTANCE>(instance),
                        reinterpret_cast<plat::HINSTANCE>(previous), commandLine, showCmd);

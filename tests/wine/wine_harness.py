@@ -1329,6 +1329,39 @@ def case_fps_cap(c):
     return c.finish()
 
 
+def case_crash_report(c):
+    """A module that dereferences null in its fifth call, run by vantrel.exe
+    with --record: one box captioned "Vantrel" names the call and the
+    recording and how to replay it, the process ends with the exception's
+    code, and vantrel-replay.exe crashes the recording at its last line."""
+    shutil.copy(c.host_dir / "vantrel-replay.exe", c.dir)
+    (c.dir / "crash").mkdir(exist_ok=True)
+    shutil.copy(c.programs / "crash" / "prog.dll", c.dir / "crash")
+    c.start_watcher()
+    c.focus_desktop()
+    c.start_host("--module", "crash/prog.dll", "--record", "crash.script")
+    code = c.wait_host(60)
+    c.expect_equal(code, 0xC0000005 & 0xFF, "exit code: the access violation's (its low byte)")
+    c.stop_watcher()
+    # The box's three lines, as the watcher logs them.
+    boxes = c.boxes()
+    said = "\n".join(boxes)
+    c.expect(len([b for b in boxes if "\t" in b]) == 1 and said.startswith("Vantrel\tvantrel: crashed (access violation) in the module's "
+                             "EV_FRAME call (frame 0)")
+             and "crash.script" in said and "replay it with: vantrel-replay --module" in said,
+             f"one box names the call and the recording: {boxes}")
+    script = (c.dir / "crash.script").read_bytes()
+    c.expect(b"\r" not in script, "the recording has the desktop's line ends")
+    lines = script.decode("latin-1").splitlines()
+    r = subprocess.run([c.state["wine"], "vantrel-replay.exe", "--module", "crash/prog.dll",
+                        "--out", "out", "crash.script"],
+                       cwd=c.dir, env=c.env, capture_output=True, text=True, timeout=300)
+    c.expect_equal(r.returncode, 4, "vantrel-replay.exe crashes the recording")
+    c.expect(f"in the call of script line {len(lines)} (EV_FRAME" in r.stderr,
+             f"at the recording's last line ({len(lines)}): {r.stderr.strip()[-200:]}")
+    return c.finish()
+
+
 def set_desktop(c, size):
     """The size of the prefix's virtual desktop for the next program started
     once every program has ended."""
@@ -1495,6 +1528,7 @@ CASES = {
     "no_directdraw": case_no_directdraw,
     "fps_cap": case_fps_cap,
     "options": case_options,
+    "crash_report": case_crash_report,
 }
 
 
