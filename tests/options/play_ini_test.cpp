@@ -268,3 +268,38 @@ TEST(PlayIni, CommandLineWinsFileFillsTheRest) {
 }
 
 } // namespace
+
+namespace {
+
+// The sample shipped beside vantrel.exe changes nothing as it stands, and
+// each example in it, once its ";" is removed, is a line the host takes.
+TEST(PlayIni, TheShippedSampleIsQuietAndItsExamplesHold) {
+  std::ifstream in(VANTREL_SAMPLE_INI, std::ios::binary);
+  ASSERT_TRUE(in.good()) << VANTREL_SAMPLE_INI;
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto asShipped = playopts::ReadIniText(text, "C:\\games");
+  EXPECT_EQ(Given(asShipped.options), "- - - -");
+  EXPECT_EQ(asShipped.problems, "");
+
+  std::string uncommented;
+  size_t examples = 0;
+  for (size_t start = 0; start < text.size();) {
+    size_t end = text.find('\n', start);
+    end = end == std::string::npos ? text.size() : end + 1;
+    std::string line = text.substr(start, end - start);
+    if (line.size() > 1 && line[0] == ';' && line.find('=') != std::string::npos &&
+        line.find(' ') == std::string::npos) {
+      line.erase(0, 1);
+      ++examples;
+    }
+    uncommented += line;
+    start = end;
+  }
+  EXPECT_EQ(examples, 4u);
+  const auto examplesOn = playopts::ReadIniText(uncommented, "C:\\games");
+  EXPECT_EQ(examplesOn.problems, "");
+  EXPECT_EQ(Given(examplesOn.options),
+            "borderless 2 60 " + playopts::PathFromFolder("C:\\games", "games\\mygame\\prog.dll"));
+}
+
+} // namespace

@@ -851,7 +851,7 @@ def check_zip(c, arch, zip_path, toolchain):
     with zipfile.ZipFile(zip_path) as z:
         names = set(z.namelist())
         z.extractall(c.dir / arch)
-    for want in ("vantrel.exe", "vantrel-replay.exe", "prog.dll", "tiles.bmp", "sprites.bmp", "README.txt",
+    for want in ("vantrel.exe", "vantrel-replay.exe", "prog.dll", "tiles.bmp", "sprites.bmp", "README.txt", "vantrel.ini",
                  "sdk/vantrel.h", "sdk/vantrel_win32.h", "sdk/prog.def", "sdk/lib/libvantrel_scene.a",
                  "cmake/VantrelModule.cmake", "cmake/mingw-i686.cmake", "scene/sprite.cpp",
                  "example/CMakeLists.txt"):
