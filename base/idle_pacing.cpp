@@ -33,4 +33,15 @@ void TakeTurn(IdlePacer *pacer, uint64_t now) {
   pacer->started = true;
 }
 
+uint32_t TakeTurnOrWaitMs(IdlePacer *pacer, uint64_t now, uint64_t ticksPerSecond) {
+  const uint64_t wait = TicksUntilTurn(*pacer, now);
+  if (wait == 0) {
+    TakeTurn(pacer, now);
+    return 0;
+  }
+  const uint64_t perSecond = ticksPerSecond > 0 ? ticksPerSecond : 1;
+  const uint64_t ms = (wait * 1000 + perSecond - 1) / perSecond;
+  return static_cast<uint32_t>(ms > 1000 ? 1000 : ms);
+}
+
 } // namespace vantrel

@@ -27,6 +27,12 @@ uint64_t TicksUntilTurn(const IdlePacer &pacer, uint64_t now);
 // A turn runs at `now` (which must be no earlier than it was due).
 void TakeTurn(IdlePacer *pacer, uint64_t now);
 
+// One step of a wait for the next turn on a counter of `ticksPerSecond`
+// ticks: when the turn is due at `now` it is taken and 0 is answered; else
+// the whole milliseconds to wait, rounded up (a turn a little late keeps the
+// schedule) and at most 1000, after which the caller asks again.
+uint32_t TakeTurnOrWaitMs(IdlePacer *pacer, uint64_t now, uint64_t ticksPerSecond);
+
 } // namespace vantrel
 
 #endif

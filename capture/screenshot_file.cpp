@@ -1,9 +1,26 @@
 // screenshot_file.cpp - naming and writing a Print Screen shot.
 #include "capture/screenshot_file.h"
 
+#include "capture/recorder.h"
+
 #include <cstdio>
 
 namespace replay {
+namespace {
+
+// The local time now, on either system.
+std::tm LocalTimeNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return local;
+}
+
+} // namespace
 
 std::string ScreenshotName(const std::tm &when, int attempt) {
   // One formatted write: concatenating the pieces as strings draws GCC 12's
@@ -40,15 +57,12 @@ std::string WriteScreenshot(const std::tm &when, const RgbImage &frame, std::str
   return "";
 }
 
-std::tm LocalTimeNow() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  return local;
+std::string SaveScreenshot(const RgbImage &frame, uint32_t frameNumber, std::string *why) {
+  const std::string file = WriteScreenshot(LocalTimeNow(), frame, why);
+  if (!file.empty()) {
+    RecordComment("screenshot " + file + " frame " + std::to_string(frameNumber));
+  }
+  return file;
 }
 
 } // namespace replay

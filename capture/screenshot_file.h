@@ -5,6 +5,7 @@
 
 #include "capture/frame_image.h"
 
+#include <cstdint>
 #include <ctime>
 #include <string>
 
@@ -21,8 +22,10 @@ std::string ScreenshotName(const std::tm &when, int attempt);
 // name is tried. The name written, or "" with the reason in `why`.
 std::string WriteScreenshot(const std::tm &when, const RgbImage &frame, std::string *why);
 
-// The local time now, on either system.
-std::tm LocalTimeNow();
+// A Print Screen shot: `frame` written as above, named for the local time
+// now, and noted in the recording, if one is made, with the number of the
+// frame it shows. The name written, or "" with the reason in `why`.
+std::string SaveScreenshot(const RgbImage &frame, uint32_t frameNumber, std::string *why);
 
 } // namespace replay
 

@@ -2,9 +2,9 @@
 // translating, dispatching, waiting, quitting and the default handling.
 #include "platform/sdl/message_queue.h"
 
+#include "base/idle_pacing.h"
 #include "platform/sdl/backend_state.h"
 #include "platform/sdl/event_pump.h"
-#include "base/idle_pacing.h"
 #include "platform/sdl/key_codes.h"
 
 #include <deque>
@@ -94,16 +94,12 @@ vantrel::IdlePacer idlePacer;
 bool WaitForIdleTurn() {
   const uint64_t frequency = SDL_GetPerformanceFrequency();
   for (;;) {
-    const uint64_t now = SDL_GetPerformanceCounter();
-    const uint64_t wait = TicksUntilTurn(idlePacer, now);
-    if (wait == 0) {
-      TakeTurn(&idlePacer, now);
+    const uint32_t ms =
+        vantrel::TakeTurnOrWaitMs(&idlePacer, SDL_GetPerformanceCounter(), frequency);
+    if (ms == 0) {
       return false;
     }
-    // Whole milliseconds, rounded up: a turn a little late keeps the
-    // schedule (the next one is due a period after this one was).
-    const uint64_t ms = (wait * 1000 + frequency - 1) / frequency;
-    if (SDL_WaitEventTimeout(nullptr, static_cast<int>(ms > 1000 ? 1000 : ms)) != 0) {
+    if (SDL_WaitEventTimeout(nullptr, static_cast<int>(ms)) != 0) {
       PumpEvents();
       if (AnythingWaiting()) {
         return true;

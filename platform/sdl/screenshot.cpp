@@ -2,7 +2,6 @@
 #include "platform/sdl/screenshot.h"
 
 #include "capture/frame_image.h"
-#include "capture/recorder.h"
 #include "capture/screenshot_file.h"
 #include "platform/sdl/backend_state.h"
 
@@ -17,14 +16,13 @@ bool SaveScreenshot() {
     return false;
   }
   std::string why;
-  const std::string file = replay::WriteScreenshot(replay::LocalTimeNow(), frame, &why);
+  const std::string file = replay::SaveScreenshot(frame, FramesPresented(), &why);
   if (file.empty()) {
     std::fprintf(stderr, "vantrel: the screenshot was not saved: %s\n", why.c_str());
     return false;
   }
   std::printf("%s\n", file.c_str());
   std::fflush(stdout);
-  replay::RecordComment("screenshot " + file + " frame " + std::to_string(FramesPresented()));
   return true;
 }
 

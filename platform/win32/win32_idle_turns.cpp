@@ -31,17 +31,11 @@ bool WaitForIdleTurn() {
     return false;
   }
   for (;;) {
-    const uint64_t now = Now();
-    const uint64_t wait = vantrel::TicksUntilTurn(pacer, now);
-    if (wait == 0) {
-      vantrel::TakeTurn(&pacer, now);
+    const uint32_t ms = vantrel::TakeTurnOrWaitMs(&pacer, Now(), frequency);
+    if (ms == 0) {
       return false;
     }
-    // Whole milliseconds, rounded up: a turn a little late keeps the
-    // schedule (the next one is due a period after this one was).
-    const uint64_t ms = (wait * 1000 + frequency - 1) / frequency;
-    const DWORD waitMs = static_cast<DWORD>(ms > 1000 ? 1000 : ms);
-    if (::MsgWaitForMultipleObjects(0, nullptr, FALSE, waitMs, QS_ALLINPUT) == WAIT_OBJECT_0) {
+    if (::MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT) == WAIT_OBJECT_0) {
       ::MSG msg{};
       if (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) != FALSE) {
         return true;

@@ -59,7 +59,6 @@ void ShownMode(int32_t *w, int32_t *h);
 // Frames flipped so far, on either device: the n-th flip shows frame n, as
 // vantrel-replay numbers them.
 uint32_t FramesPresented();
-void CountFrame();
 
 // Print Screen: the frame on the screen as vantrel-YYYYMMDD-HHMMSS.png in
 // the current folder, in either presentation. The file's name, or the reason

@@ -4,7 +4,6 @@
 // through a read-only lock, when its pixels are in one of the device's own
 // formats (16-bit 5-6-5, 24 and 32-bit RGB).
 #include "capture/frame_image.h"
-#include "capture/recorder.h"
 #include "capture/screenshot_file.h"
 #include "platform/soft/soft_device.h"
 #include "platform/win32/win32_presentation.h"
@@ -17,7 +16,6 @@ namespace win32 {
 namespace {
 
 plat::Surface realPrimary = nullptr;
-uint32_t framesPresented = 0;
 
 bool DeviceFormat(const plat::DDPIXELFORMAT &f) {
   if ((f.dwFlags & plat::DDPF_RGB) == 0) {
@@ -79,10 +77,6 @@ void Say(const std::string &line) { plat::OutputDebugStringA((line + "\n").c_str
 
 void NoteRealPrimary(plat::Surface primary) { realPrimary = primary; }
 
-uint32_t FramesPresented() { return framesPresented; }
-
-void CountFrame() { ++framesPresented; }
-
 bool SaveScreenshot() {
   replay::RgbImage frame;
   std::string why;
@@ -92,13 +86,12 @@ bool SaveScreenshot() {
     Say("vantrel: the screenshot was not saved: " + (why.empty() ? "no frame to save yet" : why));
     return false;
   }
-  const std::string file = replay::WriteScreenshot(replay::LocalTimeNow(), frame, &why);
+  const std::string file = replay::SaveScreenshot(frame, FramesPresented(), &why);
   if (file.empty()) {
     Say("vantrel: the screenshot was not saved: " + why);
     return false;
   }
   Say("vantrel: screenshot " + file);
-  replay::RecordComment("screenshot " + file + " frame " + std::to_string(framesPresented));
   return true;
 }
 

@@ -16,6 +16,7 @@ fails the case instead of stalling the run.
 usage: desktop_e2e.py CASE --host PATH [--module PATH] --work DIR [--supp FILE]
 """
 import argparse
+import contextlib
 import glob
 import os
 import re
@@ -953,14 +954,27 @@ def recorded_calls(script):
     return calls, last_line
 
 
+@contextlib.contextmanager
+def host_with_test_module(x, args, behaviour, work, **kw):
+    """The host running the test module told to behave as `behaviour`
+    (VANTREL_TEST_MODULE), killed and the setting dropped afterwards."""
+    os.environ["VANTREL_TEST_MODULE"] = behaviour
+    host = None
+    try:
+        host = Host(x, work, args.host, args.module, args.supp, **kw)
+        yield host
+    finally:
+        os.environ.pop("VANTREL_TEST_MODULE", None)
+        if host is not None:
+            host.kill()
+
+
 def case_module_crashes(x, args):
     """A module that dereferences null in its 40th call, recorded: the
     recording holds the 40 calls, the host names the call and the command
     that replays it, and that replay crashes at the recording's last line."""
-    os.environ["VANTREL_TEST_MODULE"] = "crash-at=40"
-    host = Host(x, args.work, args.host, args.module, args.supp,
-                host_args=("--record", "session.script"))
-    try:
+    with host_with_test_module(x, args, "crash-at=40", args.work,
+                          host_args=("--record", "session.script")) as host:
         code = host.exit_code(30)
         err = host.stderr()
         check(code == -signal.SIGSEGV, "ended with %d, not by SIGSEGV:\n%s" % (code, err))
@@ -986,9 +1000,6 @@ def case_module_crashes(x, args):
         check(re.search(r"module crashed \(SIGSEGV\) in the call of script line %d \(EV_"
                         % last_line, result.stderr),
               "the replay did not crash at line %d:\n%s" % (last_line, result.stderr))
-    finally:
-        os.environ.pop("VANTREL_TEST_MODULE", None)
-        host.kill()
 
 
 def case_served_calls(x, args):
@@ -997,32 +1008,20 @@ def case_served_calls(x, args):
     buttons of its type and answers as Windows does: Escape is Cancel where
     there is one (OK on the OK box) and does nothing on Yes/No and
     Abort/Retry/Ignore; Return presses the default button."""
-    os.environ["VANTREL_TEST_MODULE"] = "clock-wait"
-    host = Host(x, os.path.join(args.work, "clock"), args.host, args.module, args.supp)
-    try:
+    with host_with_test_module(x, args, "clock-wait", os.path.join(args.work, "clock")) as host:
         m = host.wait_line(r"^clock: waited (\d+) ms, ticks moved (\d+) ms, (\w+)$", 30)
         check(m.group(3) == "done" and int(m.group(1)) >= 10, "the clock stood: " + m.group(0))
         host.answer_box("Error!", "DESTROY!")
         host.check_clean_exit(0)
-    finally:
-        os.environ.pop("VANTREL_TEST_MODULE", None)
-        host.kill()
 
     # A process the module starts has no signal blocked.
-    os.environ["VANTREL_TEST_MODULE"] = "shell"
-    host = Host(x, os.path.join(args.work, "shell"), args.host, args.module, args.supp)
-    try:
+    with host_with_test_module(x, args, "shell", os.path.join(args.work, "shell")) as host:
         m = host.wait_line(r"^SigBlk:\s+([0-9a-f]+)$", 30)
         check(int(m.group(1), 16) == 0, "signals blocked in the module's shell: " + m.group(0))
         host.answer_box("Error!", "DESTROY!")
         host.check_clean_exit(0)
-    finally:
-        os.environ.pop("VANTREL_TEST_MODULE", None)
-        host.kill()
 
-    os.environ["VANTREL_TEST_MODULE"] = "boxes"
-    host = Host(x, os.path.join(args.work, "boxes"), args.host, args.module, args.supp)
-    try:
+    with host_with_test_module(x, args, "boxes", os.path.join(args.work, "boxes")) as host:
         for name, keys, answer in (("MB_OK", ["Escape"], 1),
                                    ("MB_OKCANCEL", ["Escape"], 2),
                                    ("MB_ABORTRETRYIGNORE", ["Escape", "Return"], 3),
@@ -1044,9 +1043,6 @@ def case_served_calls(x, args):
             check(int(m.group(1)) == answer, "%s answered %s, not %d" % (name, m.group(1), answer))
         host.answer_box("Error!", "DESTROY!")
         host.check_clean_exit(0)
-    finally:
-        os.environ.pop("VANTREL_TEST_MODULE", None)
-        host.kill()
 
 
 def case_options(x, args):

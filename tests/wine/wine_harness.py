@@ -279,6 +279,10 @@ class Case:
 
     # -- processes ----------------------------------------------------------
     def start_watcher(self):
+        # A watcher started again for the next run of a case begins afresh.
+        for f in (self.boxes_file, self.stop_file):
+            if f.exists():
+                f.unlink()
         self.watcher = subprocess.Popen(
             [self.state["wine"], str(self.programs / "box_watcher.exe"), winpath(self.boxes_file),
              winpath(self.stop_file)], cwd=self.dir, env=self.env)
@@ -434,13 +438,20 @@ DEMO_FILES = ("prog.dll", "tiles.bmp", "sprites.bmp", "vantrel-font.bmp", "drop.
               "tick.wav")
 
 
-def case_demo(c):
+def start_demo(c):
+    """The demo in exclusive play with the box watcher beside it, once its
+    first frames show; answers their screenshot."""
     c.copy_demo()
     c.start_watcher()
     c.focus_desktop()
     c.start_host()
     shot = c.wait_pixels("first", DEMO_FIRST, 30)
     c.expect_pixels(shot, DEMO_FIRST, "first frames")
+    return shot
+
+
+def case_demo(c):
+    shot = start_demo(c)
     # The host draws its frames, so it has the input: one press of Right,
     # then the scrolled map is waited for (within 10 s).
     c.xdo("mousemove", "600", "20")
@@ -475,19 +486,10 @@ def case_switch_away(c):
     still), each time it comes back whole and animating, and no box is shown
     until the run ends. There is no task switcher in the virtual desktop for
     xdotool's Alt+Tab to reach: switcher.exe does what it would do."""
-    c.copy_demo()
-    c.start_watcher()
-    c.focus_desktop()
-    c.start_host()
-    shot = c.wait_pixels("first", DEMO_FIRST, 30)
-    c.expect_pixels(shot, DEMO_FIRST, "first frames")
+    shot = start_demo(c)
     for n in range(1, 6):
         c.focus_desktop()
-        switcher = subprocess.Popen([c.state["wine"], str(c.programs / "switcher.exe"), "away",
-                                     "4000"], cwd=c.dir, env=c.env, stdout=subprocess.PIPE,
-                                    text=True)
-        said = switcher.stdout.readline().strip()
-        c.expect_equal(said, "away", f"switch {n}: the other program has the foreground")
+        switcher = switch_away(c, 4000, 100, 100, f"switch {n}: ")
         time.sleep(1.0)  # the desktop settles into its own mode
         a = c.screenshot(f"away-{n}-a")
         time.sleep(1.0)
@@ -498,12 +500,7 @@ def case_switch_away(c):
         how = "its picture stands still" if shown else "its picture is gone"
         c.expect(not shown or star_pixels(a) == star_pixels(b),
                  f"switch {n}: the game draws nothing while away ({how})")
-        try:
-            code = switcher.wait(timeout=30)
-        except subprocess.TimeoutExpired:
-            switcher.kill()
-            code = None
-        c.expect_equal(code, 0, f"switch {n}: the switcher gave the game the foreground back")
+        switched_back(c, switcher, f"switch {n}: ")
         shot = c.wait_pixels(f"back-{n}", DEMO_FIRST, 20)
         c.expect_pixels(shot, DEMO_FIRST, f"switch {n}: the scene is back")
         c.wait_for(lambda: star_pixels(c.screenshot(f"back-{n}-star")) != star_pixels(shot), 10,
@@ -1195,22 +1192,23 @@ def moved(table, x0, y0, scale=1.0):
     return [((x0 + int(x * scale), y0 + int(y * scale)), rgb, why) for (x, y), rgb, why in table]
 
 
-def switch_away(c, ms, x=0, y=560):
+def switch_away(c, ms, x=0, y=560, what=""):
     """switcher.exe away MS with its window at (x, y); answers the process
     once the game has lost the foreground (or the switcher said it could not)."""
     p = subprocess.Popen([c.state["wine"], str(c.programs / "switcher.exe"), "away", str(ms),
                           str(x), str(y)], cwd=c.dir, env=c.env, stdout=subprocess.PIPE, text=True)
-    c.expect_equal(p.stdout.readline().strip(), "away", "the other program has the foreground")
+    c.expect_equal(p.stdout.readline().strip(), "away",
+                   f"{what}the other program has the foreground")
     return p
 
 
-def switched_back(c, p):
+def switched_back(c, p, what=""):
     try:
         code = p.wait(timeout=30)
     except subprocess.TimeoutExpired:
         p.kill()
         code = None
-    c.expect_equal(code, 0, "the switcher gave the game the foreground back")
+    c.expect_equal(code, 0, f"{what}the switcher gave the game the foreground back")
 
 
 def case_windowed(c):
@@ -1283,9 +1281,6 @@ def case_no_directdraw(c):
     c.env["WINEDEBUG"] = "-all,+debugstr"
     for kind, why in rows:
         shutil.copy(c.programs / kind / "ddraw.dll", c.dir)
-        for f in (c.boxes_file, c.stop_file):
-            if f.exists():
-                f.unlink()
         c.start_watcher()
         c.focus_desktop()
         with open(c.dir / f"{kind}.stderr", "w") as err:
@@ -1438,9 +1433,6 @@ def case_ini(c):
     ]
     for n, (text, args, named, windowed) in enumerate(rows, 1):
         (c.dir / "vantrel.ini").write_bytes(text.encode())
-        for f in (c.boxes_file, c.stop_file):
-            if f.exists():
-                f.unlink()
         c.start_watcher()
         c.focus_desktop()
         c.start_host(*args)
