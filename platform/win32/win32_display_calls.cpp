@@ -113,7 +113,7 @@ HRESULT SetDisplayMode(DirectDraw4 dd, uint32_t w, uint32_t h, uint32_t bpp, uin
     OutputDebugStringA(line);
     return result;
   }
-  win32::NoteModeSet(static_cast<int32_t>(w), static_cast<int32_t>(h), static_cast<int32_t>(bpp));
+  win32::NoteModeSet(static_cast<int32_t>(w), static_cast<int32_t>(h));
   return DD_OK;
 }
 

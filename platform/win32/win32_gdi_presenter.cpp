@@ -81,7 +81,7 @@ void PaintNow() {
 
 } // namespace
 
-void NoteModeSet(int32_t w, int32_t h, int32_t /*bpp*/) {
+void NoteModeSet(int32_t w, int32_t h) {
   modeW = w;
   modeH = h;
   frameW = frameH = 0;

@@ -48,7 +48,7 @@ void SwitchWindowAndBorderless();
 
 // The soft device took a mode: the window takes its size (in a window) and
 // shows black until the first frame.
-void NoteModeSet(int32_t w, int32_t h, int32_t bpp);
+void NoteModeSet(int32_t w, int32_t h);
 // Shows the soft device's front buffer in the window: after every flip.
 void PresentFrontBuffer();
 // Paints the last frame shown, with its bars, into `dc` (a plain ::HDC).

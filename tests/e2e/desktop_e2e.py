@@ -485,6 +485,22 @@ def focus_other_window(x):
     return other
 
 
+def host_at_destroy_box(x, args, folder):
+    """The probe module's run, ended with Escape, while its DESTROY! box
+    waits for the user."""
+    host = Host(x, os.path.join(args.work, folder), args.host, args.module, args.supp)
+    try:
+        host.wait_line(r"^probe: init mode=1 ")
+        host.host_window()
+        settled_shot(x, lambda s: near(mode_pixel(s, 5, 5), RED), "the first frames")
+        x.run("xdotool", "key", "Escape")
+        wait_for(lambda: x.window_named("Error!"), 20, "the DESTROY! box")
+    except BaseException:
+        host.kill()
+        raise
+    return host
+
+
 def case_signals(x, args):
     """SIGTERM (a service manager's kill) and SIGINT (Ctrl+C in a terminal):
     the first ends the run as a quit does, the module hears EV_SHUTDOWN, the
@@ -507,13 +523,8 @@ def case_signals(x, args):
 
     # One SIGTERM while the DESTROY! box waits: the box goes and the run ends
     # by the signal within two seconds.
-    host = Host(x, os.path.join(args.work, "term-during-box"), args.host, args.module, args.supp)
+    host = host_at_destroy_box(x, args, "term-during-box")
     try:
-        host.wait_line(r"^probe: init mode=1 ")
-        host.host_window()
-        settled_shot(x, lambda s: near(mode_pixel(s, 5, 5), RED), "the first frames")
-        x.run("xdotool", "key", "Escape")
-        wait_for(lambda: x.window_named("Error!"), 20, "the DESTROY! box")
         sent = time.monotonic()
         host.proc.send_signal(signal.SIGTERM)
         code = host.exit_code(10)
@@ -525,13 +536,8 @@ def case_signals(x, args):
 
     # Escape: the modal DESTROY! box waits for the user; two signals end the
     # process at once.
-    host = Host(x, os.path.join(args.work, "during-box"), args.host, args.module, args.supp)
+    host = host_at_destroy_box(x, args, "during-box")
     try:
-        host.wait_line(r"^probe: init mode=1 ")
-        host.host_window()
-        settled_shot(x, lambda s: near(mode_pixel(s, 5, 5), RED), "the first frames")
-        x.run("xdotool", "key", "Escape")
-        wait_for(lambda: x.window_named("Error!"), 20, "the DESTROY! box")
         host.proc.send_signal(signal.SIGINT)
         host.wait_line(r"^vantrel: SIGINT received")
         host.proc.send_signal(signal.SIGINT)
